@@ -1,0 +1,219 @@
+// Free-format output form and the console line routines built on it.
+#include "shell/es_chaine.hpp"
+
+#include "shell/es_erreur.hpp"
+
+#include <cstring>
+
+namespace tesmo {
+
+namespace {
+
+std::string* gCapture = nullptr;
+
+constexpr int32_t kConsole = 1;
+
+bool reservedDevice(int32_t device) { return device == 2 || device == 3; }
+
+} // namespace
+
+void FreeFormatWriter::place(std::string_view item, bool leadingBlank)
+{
+    const int32_t length = int32_t(item.size()) + (leadingBlank ? 1 : 0);
+    if (column_ > 0 && column_ + length >= kRecordColumns) {
+        out_.push_back('\n');
+        column_ = 0;
+    }
+    if (leadingBlank) {
+        out_.push_back(' ');
+    }
+    out_.append(item);
+    column_ += length;
+}
+
+void FreeFormatWriter::text(std::string_view item)
+{
+    if (item.empty()) {
+        return;
+    }
+    if (column_ == 0) {
+        place(item, true);
+        return;
+    }
+    // A text item after other items follows them back to back; it may still start a line.
+    if (column_ + int32_t(item.size()) >= kRecordColumns) {
+        out_.push_back('\n');
+        column_ = 0;
+        place(item, true);
+        return;
+    }
+    place(item, false);
+}
+
+void FreeFormatWriter::integer(int32_t value)
+{
+    char buffer[16];
+    const int n = std::snprintf(buffer, sizeof buffer, "%d", value);
+    place(std::string_view(buffer, std::size_t(n)), true);
+}
+
+void FreeFormatWriter::real(float value)
+{
+    std::string item;
+    if (value < 0.0f) {
+        item.push_back('-');
+        item += formatReal(-value);
+    } else {
+        item += formatReal(value);
+    }
+    place(item, true);
+}
+
+void FreeFormatWriter::finish()
+{
+    out_.push_back('\n');
+    column_ = 0;
+}
+
+std::string formatReal(float value)
+{
+    if (value == 0.0f) {
+        return "0.";
+    }
+    char buffer[40];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.9G", double(value));
+    std::string text(buffer, std::size_t(n));
+    if (text.find('.') == std::string::npos) {
+        const auto exponent = text.find('E');
+        if (exponent == std::string::npos) {
+            text.push_back('.');
+        } else {
+            text.insert(exponent, 1, '.');
+        }
+    }
+    return text;
+}
+
+int32_t eslgch(std::string_view text)
+{
+    for (std::size_t i = text.size(); i > 0; --i) {
+        if (text[i - 1] != ' ') {
+            return int32_t(i);
+        }
+    }
+    return 0;
+}
+
+int32_t imglen(std::string_view text) { return eslgch(text); }
+
+std::string_view cutText(std::string_view text) { return text.substr(0, std::size_t(eslgch(text))); }
+
+void consoleWrite(std::string_view text)
+{
+    if (gCapture != nullptr) {
+        gCapture->append(text);
+        return;
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void consoleFlush()
+{
+    if (gCapture == nullptr) {
+        std::fflush(stdout);
+    }
+}
+
+ConsoleCapture::ConsoleCapture() : previous_(gCapture) { gCapture = &text_; }
+
+ConsoleCapture::~ConsoleCapture() { gCapture = previous_; }
+
+void esecha(int32_t device, std::string_view first, std::string_view second)
+{
+    if (reservedDevice(device)) {
+        eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
+        return;
+    }
+    if (device != kConsole) {
+        return;
+    }
+    std::string line;
+    FreeFormatWriter writer(line);
+    writer.text(cutText(first));
+    writer.text(cutText(second));
+    if (line.empty()) {
+        line.push_back(' ');
+    }
+    writer.finish();
+    consoleWrite(line);
+}
+
+void eseint(int32_t device, std::string_view text, const int32_t* values, int32_t count)
+{
+    if (reservedDevice(device)) {
+        eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
+        return;
+    }
+    if (device != kConsole) {
+        return;
+    }
+    std::string line;
+    FreeFormatWriter writer(line);
+    writer.text(cutText(text));
+    for (int32_t i = 0; i < count; ++i) {
+        writer.integer(values[i]);
+    }
+    if (line.empty()) {
+        line.push_back(' ');
+    }
+    writer.finish();
+    consoleWrite(line);
+}
+
+void eserea(int32_t device, std::string_view text, const float* values, int32_t count)
+{
+    if (reservedDevice(device)) {
+        eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
+        return;
+    }
+    if (device != kConsole) {
+        return;
+    }
+    std::string line;
+    FreeFormatWriter writer(line);
+    writer.text(cutText(text));
+    for (int32_t i = 0; i < count; ++i) {
+        writer.real(values[i]);
+    }
+    if (line.empty()) {
+        line.push_back(' ');
+    }
+    writer.finish();
+    consoleWrite(line);
+}
+
+void mgchai(int32_t device, std::string_view first, std::string_view second)
+{
+    if (reservedDevice(device)) {
+        std::string line;
+        FreeFormatWriter writer(line);
+        writer.text("NON ENCORE IMPLEMENTE");
+        writer.finish();
+        consoleWrite(line);
+        return;
+    }
+    if (device != kConsole) {
+        return;
+    }
+    std::string line;
+    FreeFormatWriter writer(line);
+    writer.text(cutText(first));
+    writer.text(cutText(second));
+    if (line.empty()) {
+        line.push_back(' ');
+    }
+    writer.finish();
+    consoleWrite(line);
+}
+
+} // namespace tesmo

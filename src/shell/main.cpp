@@ -1,0 +1,2 @@
+// The tesmo console program.
+int main() { return 0; }
