@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace tesmo {
 
@@ -13,6 +14,10 @@ class Vec {
 public:
     constexpr Vec() = default;
     constexpr Vec(T* first, int32_t count) : first_(first), count_(count) {}
+    /// A read-only view of a writable run.
+    template <class U>
+        requires std::is_same_v<T, const U>
+    constexpr Vec(const Vec<U>& other) : first_(other.data()), count_(other.count()) {}
     constexpr T& operator()(int32_t i) const
     {
         assert(i >= 1 && i <= count_);
@@ -38,6 +43,10 @@ class Rows {
 public:
     constexpr Rows() = default;
     constexpr Rows(T* first, int32_t width, int32_t count) : first_(first), width_(width), count_(count) {}
+    /// A read-only view of a writable table.
+    template <class U>
+        requires std::is_same_v<T, const U>
+    constexpr Rows(const Rows<U>& other) : first_(other.data()), width_(other.width()), count_(other.count()) {}
     constexpr T& operator()(int32_t i, int32_t j) const
     {
         assert(i >= 1 && i <= count_ && j >= 1 && j <= width_);
