@@ -4,6 +4,7 @@
 #include "files/es_util.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace tesmo {
@@ -82,6 +83,15 @@ bool realShape(std::string_view text, std::string& out)
     return i == text.size();
 }
 
+/// True when a normalised real text out of the single-precision range is below its smallest
+/// value rather than above its largest (the magnitude is below one).
+bool belowSmallestReal(const std::string& normal)
+{
+    double magnitude = 0.0;
+    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), magnitude);
+    return result.ec == std::errc() && std::fabs(magnitude) < 1.0;
+}
+
 int convertInteger(std::string_view text, int32_t& value)
 {
     if (!integerShape(text)) {
@@ -105,6 +115,11 @@ int convertReal(std::string_view text, float& value)
     }
     float parsed = 0.0f;
     const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), parsed);
+    if (result.ec == std::errc::result_out_of_range && belowSmallestReal(normal)) {
+        // Too small for a single-precision real: it reads as zero, as a denormal would round.
+        value = normal[0] == '-' ? -0.0f : 0.0f;
+        return kReadOk;
+    }
     if (result.ec != std::errc() || result.ptr != normal.data() + normal.size()) {
         return kReadError;
     }

@@ -66,5 +66,77 @@ TEST(FreeFormatWriter, LongFirstItemIsWrittenWhole)
     EXPECT_EQ(out, " " + longText + "\n 3\n");
 }
 
+
+TEST(FreeFormatWriter, NegativeAndLargeReals)
+{
+    EXPECT_EQ(record([](FreeFormatWriter& w) {
+                  w.real(-0.1f);
+                  w.real(-1e-20f);
+                  w.real(123456789.0f);
+                  w.real(1.5e-5f);
+              }),
+              " -0.100000001 -9.99999968E-21 123456792. 1.49999996E-05\n");
+}
+
+TEST(FreeFormatWriter, TextAfterItemsThatWouldReachColumn80StartsANewLine)
+{
+    const std::string name(60, 'n');
+    EXPECT_EQ(record([](FreeFormatWriter& w) {
+                  w.text("DATA ERROR  can t open the file :");
+                  w.text(std::string(60, 'n'));
+              }),
+              " DATA ERROR  can t open the file :\n " + name + "\n");
+    // 34 + 45 = 79 columns: still on the line.
+    EXPECT_EQ(record([](FreeFormatWriter& w) {
+                  w.text("DATA ERROR  can t open the file :");
+                  w.text(std::string(45, 'n'));
+              }),
+              " DATA ERROR  can t open the file :" + std::string(45, 'n') + "\n");
+}
+
+TEST(ConsoleLines, TextsAreCutAndJoined)
+{
+    ConsoleCapture capture;
+    esecha(kConsoleDevice, "can t open the file :   ", "mesh.geo   ");
+    esecha(kConsoleDevice, "   ", "alone");
+    esecha(kConsoleDevice, "  ", " ");
+    mgchai(kConsoleDevice, "Number of nodes   :", " 12");
+    const int32_t counts[3] = {3, -4, 0};
+    eseint(kConsoleDevice, "counts :   ", counts, 3);
+    const float sizes[2] = {0.5f, 2.0f};
+    eserea(kConsoleDevice, "sizes :", sizes, 2);
+    EXPECT_EQ(capture.text(), " can t open the file :mesh.geo\n"
+                              " alone\n"
+                              " \n"
+                              " Number of nodes   : 12\n"
+                              " counts : 3 -4 0\n"
+                              " sizes : 0.5 2.\n");
+}
+
+TEST(ConsoleLines, OtherDevicesPrintNothingOfTheirArguments)
+{
+    ConsoleCapture capture;
+    const int32_t one = 1;
+    esecha(4, "lost", "text");
+    eseint(0, "lost", &one, 1);
+    esecha(2, "lost", "text");
+    EXPECT_EQ(capture.text(), "");
+    modees = 2;
+    eserea(3, "lost", nullptr, 0);
+    modees = 0;
+    mgchai(2, "lost", "text");
+    EXPECT_EQ(capture.text(), " ERR -3  NON ENCORE IMPLEMENTE DANS :\n NON ENCORE IMPLEMENTE\n"
+                              " NON ENCORE IMPLEMENTE\n");
+}
+
+TEST(LastNonBlank, CountsFromOne)
+{
+    EXPECT_EQ(eslgch("ab  "), 2);
+    EXPECT_EQ(eslgch("    "), 0);
+    EXPECT_EQ(eslgch(""), 0);
+    EXPECT_EQ(imglen(" a b "), 4);
+    EXPECT_EQ(cutText("name   "), "name");
+}
+
 } // namespace
 } // namespace tesmo
