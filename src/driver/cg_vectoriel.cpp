@@ -1,7 +1,8 @@
-// Vector routines in single precision.
+// Vector routines and 3x3 matrix routines, in single precision.
 #include "driver/cg_vectoriel.hpp"
 
 #include "driver/cg_epsi.hpp"
+#include "support/codes.hpp"
 
 #include <cmath>
 
@@ -88,6 +89,52 @@ bool nullve(const float* a, int32_t n)
         }
     }
     return true;
+}
+
+
+float m33det(const float* matrix)
+{
+    auto m = [matrix](int32_t i, int32_t j) { return matrix[m33at(i, j)]; };
+    const float first = m(1, 1) * (m(2, 2) * m(3, 3) - m(3, 2) * m(2, 3));
+    const float second = m(1, 2) * (m(2, 3) * m(3, 1) - m(3, 3) * m(2, 1));
+    const float third = m(1, 3) * (m(2, 1) * m(3, 2) - m(3, 1) * m(2, 2));
+    return first + second + third;
+}
+
+int m33inv(const float* matrix, float* result)
+{
+    const float det = m33det(matrix);
+    if (!(det >= kSingularDeterminant)) {
+        return kDataError;
+    }
+    float transposed[9];
+    for (int32_t i = 1; i <= 3; ++i) {
+        for (int32_t j = 1; j <= 3; ++j) {
+            transposed[m33at(i, j)] = matrix[m33at(j, i)] / det;
+        }
+    }
+    copive(transposed, 9, result);
+    return kOk;
+}
+
+int m33app(const float* matrix, const float* points, int32_t k, int32_t count, float* result)
+{
+    if (k < 1 || k > 3 || count < 0) {
+        return kDataError;
+    }
+    for (int32_t p = 0; p < count; ++p) {
+        const float* x = points + 3 * p;
+        float y[3];
+        for (int32_t i = 1; i <= k; ++i) {
+            float sum = 0.0f;
+            for (int32_t j = 1; j <= k; ++j) {
+                sum += matrix[m33at(i, j)] * x[j - 1];
+            }
+            y[i - 1] = sum;
+        }
+        copive(y, k, result + 3 * p);
+    }
+    return kOk;
 }
 
 } // namespace tesmo

@@ -1,8 +1,17 @@
 #pragma once
-// Small vector routines on runs of n single-precision reals.
+// Small vector routines on runs of n single-precision reals, and the 3x3 matrix routines.
+//
+// A 3x3 matrix is 9 reals stored by columns: entry (i, j), i and j from 1 to 3, is at
+// position m33at(i, j) of the run.
 #include <cstdint>
 
 namespace tesmo {
+
+/// Below this determinant `m33inv` refuses a matrix (negative determinants included).
+inline constexpr float kSingularDeterminant = 1e-6f;
+
+/// Position in the 9-real run of entry (i, j) of a 3x3 matrix stored by columns.
+constexpr int32_t m33at(int32_t i, int32_t j) { return (i - 1) + 3 * (j - 1); }
 
 /// b = a; nothing when n <= 0.
 void copive(const float* a, int32_t n, float* b);
@@ -18,8 +27,20 @@ void sommve(const float* a, const float* b, int32_t n, float* c);
 /// b = s a.
 void muscve(const float* a, float s, int32_t n, float* b);
 /// n = 3: c = a x b; n = 2: c1 = a1 b2 - a2 b1; n = 1: c1 = a1 b1; other n: nothing.
+/// c may be the storage of a or b.
 void vectve(const float* a, const float* b, int32_t n, float* c);
 /// True when n >= 1 and every component lies within +- word 3 of the tolerance block.
 bool nullve(const float* a, int32_t n);
+
+/// The determinant of a 3x3 matrix, expanded along its first row.
+float m33det(const float* matrix);
+/// Writes the transpose of `matrix` divided by its determinant into `result` (which may be
+/// `matrix` itself): the inverse of the orthonormal frames it is used on.
+/// Returns 0, or -1 (result untouched) when the determinant is below kSingularDeterminant.
+[[nodiscard]] int m33inv(const float* matrix, float* result);
+/// Applies the leading k x k block of `matrix` to `count` points stored as rows of 3 reals,
+/// y_i = sum over j <= k of M(i, j) x_j for i = 1 ... k; `result` (rows of 3) may be `points`.
+/// Returns 0, or -1 when k is not 1, 2 or 3 or count is negative.
+[[nodiscard]] int m33app(const float* matrix, const float* points, int32_t k, int32_t count, float* result);
 
 } // namespace tesmo
