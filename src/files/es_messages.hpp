@@ -1,0 +1,67 @@
+#pragma once
+// Entry numbers of the data-file package catalogue used by the readers and writers.
+#include <cstdint>
+
+namespace tesmo::esmsg {
+
+// errmess
+inline constexpr int32_t kNone = 1;                  ///< the blank entry
+inline constexpr int32_t kBorderRead = 2;            ///< "in a border definition"
+inline constexpr int32_t kBorderIncomplete = 3;      ///< "in a border : incomplete definition"
+inline constexpr int32_t kTooManyZones = 4;          ///< "too many zones on a border, must be less than"
+inline constexpr int32_t kTooManyNodes = 5;          ///< "too many nodes on a border, must be less than"
+inline constexpr int32_t kUnknownBorderCode = 6;     ///< "unknown code for border :"
+inline constexpr int32_t kBorderNodeCount = 7;       ///< "... number of nodes is not correct"
+inline constexpr int32_t kBorderZoneCount = 8;       ///< "... number of zones is not correct"
+inline constexpr int32_t kIntervalMarkWrong = 9;     ///< "... interval must begin with -3"
+inline constexpr int32_t kEmptyInterval = 10;        ///< "in a border : the interval is empty"
+inline constexpr int32_t kXyzWrongDimension = 12;    ///< "in Block XYZ, wrong dimension"
+inline constexpr int32_t kMemory = 13;               ///< "Unknown : memory allocation?!"
+inline constexpr int32_t kCantOpen = 14;             ///< "can t open the file :"
+inline constexpr int32_t kXyzTags = 15;              ///< "in Block XYZ : starting or ending tag is missing"
+inline constexpr int32_t kXyzHeader = 16;            ///< "in Block XYZ : number of points or dimension is wrong"
+inline constexpr int32_t kAtPoint = 17;              ///< "at the point :"
+inline constexpr int32_t kBorderHeader = 18;         ///< "in Block ARE ou ILM : number of borders ..."
+inline constexpr int32_t kAtBorder = 19;             ///< "at the border :"
+inline constexpr int32_t kWrongBorderPoint = 20;     ///< "a point is wrong in the border :"
+inline constexpr int32_t kBorderDimension = 21;      ///< "dimension of the space must be > ..."
+inline constexpr int32_t kDimensionTooHigh = 22;     ///< "in Block XYZ : dimension is too hight, ..."
+inline constexpr int32_t kFileExists = 23;           ///< "the file already exist :"
+inline constexpr int32_t kCantOpenForWriting = 24;   ///< "can t open the file :"
+inline constexpr int32_t kWritingElement = 25;       ///< "while writing the element :"
+inline constexpr int32_t kGrdTags = 26;              ///< "in Block GRD : starting or ending tag missing"
+inline constexpr int32_t kGrdHeader = 27;            ///< "in Block GRD : number of values or dimension is wrong"
+inline constexpr int32_t kAtValue = 28;              ///< "at the value :"
+inline constexpr int32_t kIlmHeader = 29;            ///< "in Block ILM : number of elements or dimension is wrong"
+inline constexpr int32_t kAtElement = 30;            ///< "at the element :"
+inline constexpr int32_t kTooManyElementNodes = 31;  ///< "too many points in the element, must be less than"
+inline constexpr int32_t kElementDimension = 32;     ///< "dimension of the space must be > ..."
+inline constexpr int32_t kValueDimension = 41;       ///< "dimension of the values must be 1 instead of"
+inline constexpr int32_t kGeoTags = 46;              ///< "in Block GEO : starting or ending tag missing"
+inline constexpr int32_t kGeoHeader = 47;            ///< "in Block GEO : number of values or dimension is wrong"
+inline constexpr int32_t kAtGeoPoint = 48;           ///< "at the point :"
+inline constexpr int32_t kSuiTags = 49;              ///< "in Block SUI : starting or ending tag is missing"
+inline constexpr int32_t kSuiHeader = 50;            ///< "in Block SUI : number of progressions is not valid"
+inline constexpr int32_t kAtProgression = 51;        ///< "at the progression :"
+inline constexpr int32_t kDenTags = 52;              ///< "in Block DEN : starting or ending tag is missing"
+inline constexpr int32_t kDenHeader = 53;            ///< "in Block DEN : number of concentrations or dimension is wrong"
+inline constexpr int32_t kAtConcentration = 54;      ///< "at the concentration :"
+inline constexpr int32_t kConcentrationRef = 55;     ///< "the concentration reference is not correct :"
+inline constexpr int32_t kProgressionRef = 56;       ///< "the progression reference is not correct :"
+inline constexpr int32_t kRatioNotPositive = 57;     ///< "the progression ratio is <= 0 :"
+inline constexpr int32_t kSizeNotPositive = 58;      ///< "the progression size is <= 0  :"
+inline constexpr int32_t kDifferenceNotPositive = 59; ///< "the progression difference and size are <=0 :"
+inline constexpr int32_t kUnknownConcentration = 60; ///< "unknown type of concentration :"
+inline constexpr int32_t kIllegalPoint = 61;         ///< "illegal point reference number :"
+inline constexpr int32_t kNoConcentration = 62;      ///< "no concentration defined !"
+inline constexpr int32_t kUnknownElement = 63;       ///< "unknown type of element :"
+
+// messages (information lines, type 101)
+inline constexpr int32_t kInfoDefaultSize = 2;    ///< "-->DEFAULT MESH SIZE"
+inline constexpr int32_t kInfoReadingSize = 3;    ///< "-->READING MESH SIZE"
+inline constexpr int32_t kInfoDensity = 4;        ///< "-->DENSITY FUNCTIONS"
+inline constexpr int32_t kInfoNodalValues = 5;    ///< "-->NODAL VALUES"
+inline constexpr int32_t kInfoConcentrations = 6; ///< "Number of concentration  :"
+inline constexpr int32_t kInfoGeneration = 7;     ///< "Mode of generation :"
+
+} // namespace tesmo::esmsg
