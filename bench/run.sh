@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every benchmark program found in the build folder given as $1 and prints its figures.
+# Usage: bash bench/run.sh build/bench
+set -euo pipefail
+
+build="${1:?usage: bench/run.sh BUILD_FOLDER}"
+if [ ! -d "$build" ]; then
+  echo "no build folder: $build" >&2
+  exit 1
+fi
+
+found=0
+for source in "$(dirname "$0")"/*.cpp; do
+  name="$(basename "$source" .cpp)"
+  program="$build/$name"
+  if [ -x "$program" ]; then
+    found=1
+    echo "== $name"
+    "$program" --benchmark_counters_tabular=true
+  fi
+done
+
+if [ "$found" -eq 0 ]; then
+  echo "no benchmark program in $build (configure with -DTESMO_BENCH=ON)" >&2
+  exit 1
+fi
