@@ -38,6 +38,8 @@ TEST(Smacre, WorkedExamples)
     EXPECT_EQ(solids.across(1), (V{0, 0, 0, 2}));
     Tables holes = built(2, 3, {{0, 0, 0}, {1, 2, 3}}, 3);
     EXPECT_EQ(holes.neighbourRows, V(6, 0));
+    Tables deleted = built(2, 3, {{0, 0, 0}}, 0); // no node at all: no bucket size to divide by
+    EXPECT_EQ(deleted.neighbourRows, V(3, 0));
     for (Tables* t : {&pair, &fourSlots, &holes}) {
         EXPECT_EQ(t->check(2), "");
     }
