@@ -38,7 +38,8 @@ int32_t tetEdgeFace(int32_t a, int32_t b)
     if (a < 1 || a > 4 || b < 1 || b > 4) {
         return 0;
     }
-    return strtet[16 + (b - 1) * 4 + (a - 1)]; }
+    return strtet[16 + (b - 1) * 4 + (a - 1)];
+}
 
 int32_t tetFaceNode(int32_t face, int32_t j)
 {
