@@ -119,14 +119,14 @@ int Insertion::toFront()
             ITRTRI(e, j) = 0;
         }
     }
-    // the intruders: elements of rows 1..S that are not in the cavity (cavity marked by
-    // the sign of its first node meanwhile), listed after the cavity
+    // the intruders: rows 1..S (up to NBE) that are not in the cavity, a deleted row as
+    // well (the cavity is marked by the sign of its first node meanwhile), listed after it
     for (int32_t i = 1; i <= k; ++i) {
         ITRNOE(work(i), 1) = -ITRNOE(work(i), 1);
     }
     int32_t intruders = 0;
     for (int32_t e = 1; e <= S && e <= NBE; ++e) {
-        if (ITRNOE(e, 1) > 0) {
+        if (ITRNOE(e, 1) >= 0) {
             work(k + ++intruders) = e;
         }
     }

@@ -116,36 +116,34 @@ inline double cross(const float* a, const float* b, const float* c)
     return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
 }
 
-/// Area of the convex hull of the points (monotone chain, double precision).
+/// Area of the convex hull of the points (gift wrapping from the lowest point, double).
 inline double convexHullArea(Rows<const float> points, int32_t count)
 {
-    std::vector<std::pair<double, double>> p;
-    for (int32_t i = 1; i <= count; ++i) {
-        p.emplace_back(double(points(i, 1)), double(points(i, 2)));
-    }
-    std::sort(p.begin(), p.end());
-    p.erase(std::unique(p.begin(), p.end()), p.end());
-    auto turn = [](const auto& o, const auto& a, const auto& b) {
-        return (a.first - o.first) * (b.second - o.second) - (a.second - o.second) * (b.first - o.first);
+    auto at = [&](int32_t i) { return std::pair<double, double>(points(i, 1), points(i, 2)); };
+    auto turn = [&](int32_t o, int32_t a, int32_t b) {
+        return (at(a).first - at(o).first) * (at(b).second - at(o).second) -
+               (at(a).second - at(o).second) * (at(b).first - at(o).first);
     };
-    std::vector<std::pair<double, double>> hull(2 * p.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        while (k >= 2 && turn(hull[k - 2], hull[k - 1], p[i]) <= 0) {
-            --k;
-        }
-        hull[k++] = p[i];
-    }
-    for (std::size_t i = p.size() - 1, t = k + 1; i > 0; --i) {
-        while (k >= t && turn(hull[k - 2], hull[k - 1], p[i - 1]) <= 0) {
-            --k;
-        }
-        hull[k++] = p[i - 1];
+    int32_t start = 1;
+    for (int32_t i = 2; i <= count; ++i) {
+        start = at(i) < at(start) ? i : start;
     }
     double area = 0.0;
-    for (std::size_t i = 0; i + 1 < k; ++i) {
-        area += hull[i].first * hull[i + 1].second - hull[i + 1].first * hull[i].second;
-    }
+    int32_t current = start;
+    do {
+        int32_t next = current == 1 ? 2 : 1;
+        for (int32_t i = 1; i <= count; ++i) {
+            const double t = turn(current, next, i);
+            const auto d = [&](int32_t j) {
+                return std::hypot(at(j).first - at(current).first, at(j).second - at(current).second);
+            };
+            if (t < 0.0 || (t == 0.0 && d(i) > d(next))) {
+                next = i; // i lies to the right of current -> next, or further on the same line
+            }
+        }
+        area += at(current).first * at(next).second - at(next).first * at(current).second;
+        current = next;
+    } while (current != start);
     return 0.5 * area;
 }
 

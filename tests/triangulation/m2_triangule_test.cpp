@@ -65,9 +65,18 @@ bool sameElements(const SmallMesh& mesh, const SmallMesh& before, int32_t NBE)
            mesh.noetri == before.noetri;
 }
 
-TEST(Trajpo, PointOnACircleLeavesThatTriangleOut)
+int insertIn(SmallMesh& mesh, int32_t P, int32_t start, int32_t& NBE, float clearance = 0.0f)
+{
+    int32_t created = 0;
+    return trajpo(P, start, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
+                  mesh.WORK(), kAreaTolerance, clearance, created);
+}
+
+TEST(Trajpo, PointOnACircleLeavesThatTriangleOutAndBorderMarksStay)
 {
     SmallMesh mesh = testing::twoTriangles();
+    mesh.ITRTRI()(1, 3) = -2; // the edge 1-3 between T and U is a border edge
+    mesh.ITRTRI()(2, 1) = -1;
     int32_t NBE = 2, created = 0;
     ASSERT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
                      mesh.WORK(), kAreaTolerance, 0.0f, created),
@@ -79,54 +88,33 @@ TEST(Trajpo, PointOnACircleLeavesThatTriangleOut)
     EXPECT_EQ(mesh.nodesOf(2), (std::vector<int32_t>{3, 4, 5}));
     EXPECT_EQ(mesh.nodesOf(3), (std::vector<int32_t>{4, 1, 5}));
     EXPECT_EQ(mesh.nodesOf(4), (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(mesh.neighboursOf(1), (std::vector<int32_t>{4, 2, 3}));
-    EXPECT_EQ(mesh.neighboursOf(4), (std::vector<int32_t>{0, 0, 1}));
+    EXPECT_EQ(mesh.neighboursOf(1), (std::vector<int32_t>{-4, 2, 3})); // the mark on both sides
+    EXPECT_EQ(mesh.neighboursOf(4), (std::vector<int32_t>{0, 0, -1}));
     EXPECT_EQ(checkStructure(2, mesh.ITRNOE(), mesh.ITRTRI(), NBE, mesh.NOETRI()), "");
     EXPECT_EQ(checkSpheres(mesh.ITRNOE(), NBE, mesh.COORD(), mesh.SPHERES()), "");
     EXPECT_TRUE(mesh.guardsIntact());
-}
-
-TEST(Trajpo, BorderMarksStayOnBothSidesOfTheRebuiltFace)
-{
-    SmallMesh mesh = testing::twoTriangles();
-    mesh.ITRTRI()(1, 3) = -2; // the edge 1-3 is a border edge
-    mesh.ITRTRI()(2, 1) = -1;
-    int32_t NBE = 2, created = 0;
-    ASSERT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kOk);
-    EXPECT_EQ(mesh.neighboursOf(1), (std::vector<int32_t>{-4, 2, 3}));
-    EXPECT_EQ(mesh.neighboursOf(4), (std::vector<int32_t>{0, 0, -1}));
-    EXPECT_EQ(checkStructure(2, mesh.ITRNOE(), mesh.ITRTRI(), NBE, mesh.NOETRI()), "");
 }
 
 TEST(Trajpo, PointTooCloseToAnOuterFaceIsRefusedWithTheMeshUnchanged)
 {
     SmallMesh mesh = testing::twoTriangles();
     const SmallMesh before = mesh;
-    int32_t NBE = 2, created = 0;
+    int32_t NBE = 2;
     // node 5 is 0.632 from the outer faces 3-4 and 4-1 of U
-    EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.7f, created),
-              kPointRejected);
+    EXPECT_EQ(insertIn(mesh, 5, 0, NBE, 0.7f), kPointRejected);
     EXPECT_EQ(NBE, 2);
-    EXPECT_EQ(created, 0);
     EXPECT_TRUE(sameElements(mesh, before, 2));
-    EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.6f, created),
-              kOk);
+    EXPECT_EQ(insertIn(mesh, 5, 0, NBE, 0.6f), kOk);
 }
 
 TEST(Trajpo, ReversedNewTriangleTurnsTheElementAndItsNeighbour)
 {
     SmallMesh mesh({0, 0, 2, 0, 2, 2, -1, 3, 0.5f, 1.5f}, {{1, 2, 3}, {1, 3, 4}});
     mesh.setCircle(2, mesh.COORD().row(5), false); // U keeps out of the cavity
-    int32_t NBE = 2, created = 0;
+    int32_t NBE = 2;
     // the cavity is T alone (a start is taken without test); the face 3 -> 1 would give
     // the reversed triangle (3, 1, 5)
-    EXPECT_EQ(trajpo(5, 1, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kPointRejected);
+    EXPECT_EQ(insertIn(mesh, 5, 1, NBE), kPointRejected);
     EXPECT_EQ(NBE, 2);
     EXPECT_EQ(mesh.nodesOf(1), (std::vector<int32_t>{3, 1, 2}));
     EXPECT_EQ(mesh.neighboursOf(1), (std::vector<int32_t>{2, 0, 0}));
@@ -147,30 +135,14 @@ TEST(Trajpo, EnclosedNodeIsReportedAndThePointRefused)
         mesh.setCircle(e, mesh.COORD().row(6), true);
     }
     const SmallMesh before = mesh;
-    int32_t NBE = 4, created = 0;
+    int32_t NBE = 4;
     modini = 2;
     ConsoleCapture capture;
-    EXPECT_EQ(trajpo(6, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kPointRejected);
+    EXPECT_EQ(insertIn(mesh, 6, 0, NBE), kPointRejected);
     modini = 0;
     EXPECT_NE(capture.text().find("TRAJPO"), std::string::npos);
     EXPECT_NE(capture.text().find("UN SOMMET PERDU"), std::string::npos);
     EXPECT_TRUE(sameElements(mesh, before, 4));
-}
-
-TEST(Trajpo, EmptyCavityIsReported)
-{
-    SmallMesh mesh = testing::twoTriangles();
-    mesh.coord[8] = 40.0f; // node 5 far away
-    int32_t NBE = 2, created = 0;
-    modini = 2;
-    ConsoleCapture capture;
-    EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kPointRejected);
-    modini = 0;
-    EXPECT_NE(capture.text().find("DANS LA RECHERCHE"), std::string::npos);
 }
 
 TEST(Trajpo, ShortTablesOrWorkAreRefusedWithoutWritingPastThem)
@@ -178,50 +150,24 @@ TEST(Trajpo, ShortTablesOrWorkAreRefusedWithoutWritingPastThem)
     {
         SmallMesh mesh = testing::twoTriangles(1); // one spare row only
         const SmallMesh before = mesh;
-        int32_t NBE = 2, created = 0;
-        EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                         mesh.WORK(), kAreaTolerance, 0.0f, created),
-                  kCapacityError);
+        int32_t NBE = 2;
+        EXPECT_EQ(insertIn(mesh, 5, 0, NBE), kCapacityError);
         EXPECT_EQ(mesh.nodeRows, before.nodeRows);
         EXPECT_TRUE(mesh.guardsIntact());
     }
     // the cavity fits in the work list, its frontier lists do not
     for (const int32_t size : {0, 1, 4, 8, 11}) {
         SmallMesh mesh = testing::twoTriangles(2, size);
-        int32_t NBE = 2, created = 0;
-        EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                         mesh.WORK(), kAreaTolerance, 0.0f, created),
-                  kCapacityError)
-            << size;
+        int32_t NBE = 2;
+        EXPECT_EQ(insertIn(mesh, 5, 0, NBE), kCapacityError) << size;
         EXPECT_EQ(NBE, 2);
         EXPECT_EQ(checkStructure(2, mesh.ITRNOE(), mesh.ITRTRI(), NBE, mesh.NOETRI()), "");
         EXPECT_EQ(checkSpheres(mesh.ITRNOE(), NBE, mesh.COORD(), mesh.SPHERES()), "");
         EXPECT_TRUE(mesh.guardsIntact()) << size;
     }
     SmallMesh mesh = testing::twoTriangles(2, 12);
-    int32_t NBE = 2, created = 0;
-    EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                     mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kOk);
-    EXPECT_TRUE(mesh.guardsIntact());
-}
-
-TEST(Trajpo, BadArgumentsAreRefused)
-{
-    SmallMesh mesh = testing::twoTriangles();
-    int32_t NBE = 2, created = 0;
-    auto call = [&](int32_t P, int32_t start) {
-        return trajpo(P, start, mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), NBE, mesh.COORD(), mesh.SPHERES(),
-                      mesh.WORK(), kAreaTolerance, 0.0f, created);
-    };
-    EXPECT_EQ(call(6, 0), kDataError);
-    EXPECT_EQ(call(0, 0), kDataError);
-    EXPECT_EQ(call(5, 3), kDataError);
-    EXPECT_EQ(call(5, -1), kDataError);
-    EXPECT_EQ(trajpo(5, 0, mesh.ITRNOE(), mesh.ITRTRI(), Vec<int32_t>(mesh.noetri.data(), 4), NBE, mesh.COORD(),
-                     mesh.SPHERES(), mesh.WORK(), kAreaTolerance, 0.0f, created),
-              kCapacityError);
-    EXPECT_EQ(NBE, 2);
+    int32_t NBE = 2;
+    EXPECT_EQ(insertIn(mesh, 5, 0, NBE), kOk);
     EXPECT_TRUE(mesh.guardsIntact());
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -55,22 +56,11 @@ struct SmallMesh {
     }
     bool guardsIntact() const
     {
-        for (std::size_t i = std::size_t(3 * rows); i < nodeRows.size(); ++i) {
-            if (nodeRows[i] != kMark || neighbourRows[i] != kMark || sphereRows[i] != -1.0f) {
-                return false;
-            }
-        }
-        for (std::size_t i = std::size_t(nodes); i < noetri.size(); ++i) {
-            if (noetri[i] != kMark) {
-                return false;
-            }
-        }
-        for (std::size_t i = std::size_t(workSize_); i < work.size(); ++i) {
-            if (work[i] != kMark) {
-                return false;
-            }
-        }
-        return true;
+        auto intact = [](const auto& values, int32_t from, auto mark) {
+            return std::all_of(values.begin() + from, values.end(), [&](auto v) { return v == mark; });
+        };
+        return intact(nodeRows, 3 * rows, kMark) && intact(neighbourRows, 3 * rows, kMark) &&
+               intact(sphereRows, 3 * rows, -1.0f) && intact(noetri, nodes, kMark) && intact(work, workSize_, kMark);
     }
 
     std::vector<float> coord;
