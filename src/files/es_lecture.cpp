@@ -212,7 +212,8 @@ int FreeRead::next(std::string_view& item, bool& null)
     }
 }
 
-int FreeRead::integer(int32_t& value)
+template <class T, class Convert>
+int FreeRead::take(T& value, Convert convert)
 {
     if (failed_ != kReadOk) {
         return failed_;
@@ -230,31 +231,13 @@ int FreeRead::integer(int32_t& value)
     if (null) {
         return kReadOk;
     }
-    failed_ = convertInteger(item, value);
+    failed_ = convert(item, value);
     return failed_;
 }
 
-int FreeRead::real(float& value)
-{
-    if (failed_ != kReadOk) {
-        return failed_;
-    }
-    if (slash_) {
-        return kReadOk;
-    }
-    std::string_view item;
-    bool null = false;
-    const int status = next(item, null);
-    if (status != kReadOk) {
-        failed_ = status;
-        return status;
-    }
-    if (null) {
-        return kReadOk;
-    }
-    failed_ = convertReal(item, value);
-    return failed_;
-}
+int FreeRead::integer(int32_t& value) { return take(value, convertInteger); }
+
+int FreeRead::real(float& value) { return take(value, convertReal); }
 
 int parseInteger(std::string_view text, int32_t& value)
 {

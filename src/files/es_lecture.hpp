@@ -29,6 +29,9 @@ public:
     [[nodiscard]] int real(float& value);
 
 private:
+    /// Takes the next item and converts it into `value` unless it is a null value.
+    template <class T, class Convert>
+    int take(T& value, Convert convert);
     /// Finds the next item; answers kReadOk with `item` set, or a status.
     int next(std::string_view& item, bool& null);
     UnitFile* file_;

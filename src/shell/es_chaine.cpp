@@ -128,7 +128,12 @@ ConsoleCapture::ConsoleCapture() : previous_(gCapture) { gCapture = &text_; }
 
 ConsoleCapture::~ConsoleCapture() { gCapture = previous_; }
 
-void esecha(int32_t device, std::string_view first, std::string_view second)
+namespace {
+
+/// Writes one console record built by `fill`, on device 1 only; devices 2 and 3 are
+/// reserved and raise the package trace.
+template <class Fill>
+void printRecord(int32_t device, Fill fill)
 {
     if (reservedDevice(device)) {
         eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
@@ -139,81 +144,51 @@ void esecha(int32_t device, std::string_view first, std::string_view second)
     }
     std::string line;
     FreeFormatWriter writer(line);
-    writer.text(cutText(first));
-    writer.text(cutText(second));
+    fill(writer);
     if (line.empty()) {
         line.push_back(' ');
     }
     writer.finish();
     consoleWrite(line);
+}
+
+} // namespace
+
+void esecha(int32_t device, std::string_view first, std::string_view second)
+{
+    printRecord(device, [&](FreeFormatWriter& writer) {
+        writer.text(cutText(first));
+        writer.text(cutText(second));
+    });
 }
 
 void eseint(int32_t device, std::string_view text, const int32_t* values, int32_t count)
 {
-    if (reservedDevice(device)) {
-        eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
-        return;
-    }
-    if (device != kConsole) {
-        return;
-    }
-    std::string line;
-    FreeFormatWriter writer(line);
-    writer.text(cutText(text));
-    for (int32_t i = 0; i < count; ++i) {
-        writer.integer(values[i]);
-    }
-    if (line.empty()) {
-        line.push_back(' ');
-    }
-    writer.finish();
-    consoleWrite(line);
+    printRecord(device, [&](FreeFormatWriter& writer) {
+        writer.text(cutText(text));
+        for (int32_t i = 0; i < count; ++i) {
+            writer.integer(values[i]);
+        }
+    });
 }
 
 void eserea(int32_t device, std::string_view text, const float* values, int32_t count)
 {
-    if (reservedDevice(device)) {
-        eserre(kConsole, kNotAvailable, " ", "NON ENCORE IMPLEMENTE");
-        return;
-    }
-    if (device != kConsole) {
-        return;
-    }
-    std::string line;
-    FreeFormatWriter writer(line);
-    writer.text(cutText(text));
-    for (int32_t i = 0; i < count; ++i) {
-        writer.real(values[i]);
-    }
-    if (line.empty()) {
-        line.push_back(' ');
-    }
-    writer.finish();
-    consoleWrite(line);
+    printRecord(device, [&](FreeFormatWriter& writer) {
+        writer.text(cutText(text));
+        for (int32_t i = 0; i < count; ++i) {
+            writer.real(values[i]);
+        }
+    });
 }
 
 void mgchai(int32_t device, std::string_view first, std::string_view second)
 {
     if (reservedDevice(device)) {
-        std::string line;
-        FreeFormatWriter writer(line);
-        writer.text("NON ENCORE IMPLEMENTE");
-        writer.finish();
-        consoleWrite(line);
+        printRecord(kConsole, [](FreeFormatWriter& writer) { writer.text("NON ENCORE IMPLEMENTE"); });
         return;
     }
-    if (device != kConsole) {
-        return;
-    }
-    std::string line;
-    FreeFormatWriter writer(line);
-    writer.text(cutText(first));
-    writer.text(cutText(second));
-    if (line.empty()) {
-        line.push_back(' ');
-    }
-    writer.finish();
-    consoleWrite(line);
+    esecha(device, first, second);
 }
 
 } // namespace tesmo

@@ -110,39 +110,41 @@ void mgerre(int32_t device, int32_t code, std::string_view routine, std::string_
     trace(modini, device, code, routine, text, mgchai);
 }
 
-void esReport(int32_t type, int32_t first, int32_t second, std::string_view tail)
+namespace {
+
+/// A message of the given catalogue composed into a text of the standard report length.
+std::string composed(const Catalogue& catalogue, int32_t type, int32_t first, int32_t second)
 {
     std::string text(kComposedLength, ' ');
-    esmess(type, first, second, "", text);
-    esecha(kConsoleDevice, text, tail);
+    compose(catalogue, type, first, second, text);
+    return text;
+}
+
+} // namespace
+
+void esReport(int32_t type, int32_t first, int32_t second, std::string_view tail)
+{
+    esecha(kConsoleDevice, composed(packageCatalogue(), type, first, second), tail);
 }
 
 void esReportInt(int32_t type, int32_t first, int32_t second, int32_t value)
 {
-    std::string text(kComposedLength, ' ');
-    esmess(type, first, second, "", text);
-    eseint(kConsoleDevice, text, &value, 1);
+    eseint(kConsoleDevice, composed(packageCatalogue(), type, first, second), &value, 1);
 }
 
 void esReportReal(int32_t type, int32_t first, int32_t second, float value)
 {
-    std::string text(kComposedLength, ' ');
-    esmess(type, first, second, "", text);
-    eserea(kConsoleDevice, text, &value, 1);
+    eserea(kConsoleDevice, composed(packageCatalogue(), type, first, second), &value, 1);
 }
 
 void pgReport(int32_t type, int32_t first, int32_t second, std::string_view tail)
 {
-    std::string text(kComposedLength, ' ');
-    pgmess(type, first, second, "", text);
-    esecha(kConsoleDevice, text, tail);
+    esecha(kConsoleDevice, composed(programCatalogue(), type, first, second), tail);
 }
 
 void pgReportInt(int32_t type, int32_t first, int32_t second, int32_t value)
 {
-    std::string text(kComposedLength, ' ');
-    pgmess(type, first, second, "", text);
-    eseint(kConsoleDevice, text, &value, 1);
+    eseint(kConsoleDevice, composed(programCatalogue(), type, first, second), &value, 1);
 }
 
 } // namespace tesmo

@@ -152,10 +152,6 @@ int s3faid(const int32_t* rowA, int32_t typeA, const int32_t* rowB, int32_t type
     return kOk;
 }
 
-} // namespace tesmo
-
-namespace tesmo {
-
 int sfri3d(int32_t /*a*/, int32_t /*b*/, int32_t /*d*/, Rows<const int32_t> /*ITRNOE*/,
            Rows<const int32_t> /*ITRTRI*/, Vec<const int32_t> /*NOETRI*/, int32_t /*NBE*/, EdgeSides& sides)
 {

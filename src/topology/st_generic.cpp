@@ -1,6 +1,7 @@
 // Element-type tables of the solid elements.
 #include "topology/st_generic.hpp"
 
+
 namespace tesmo {
 
 int32_t strtet[44] = {};
@@ -32,12 +33,36 @@ void st3ini()
 
 void stinit() { st3ini(); }
 
-int32_t tetEdgeFace(int32_t a, int32_t b) { return strtet[16 + (b - 1) * 4 + (a - 1)]; }
+int32_t tetEdgeFace(int32_t a, int32_t b)
+{
+    if (a < 1 || a > 4 || b < 1 || b > 4) {
+        return 0;
+    }
+    return strtet[16 + (b - 1) * 4 + (a - 1)];
+}
 
-int32_t tetFaceNode(int32_t face, int32_t j) { return strtet[32 + (face - 1) * 3 + (j - 1)]; }
+int32_t tetFaceNode(int32_t face, int32_t j)
+{
+    if (face < 1 || face > 4 || j < 1 || j > 3) {
+        return 0;
+    }
+    return strtet[32 + (face - 1) * 3 + (j - 1)];
+}
 
-int32_t hexFaceNode(int32_t face, int32_t j) { return strhex[(face - 1) * 4 + (j - 1)]; }
+int32_t hexFaceNode(int32_t face, int32_t j)
+{
+    if (face < 1 || face > 6 || j < 1 || j > 4) {
+        return 0;
+    }
+    return strhex[(face - 1) * 4 + (j - 1)];
+}
 
-int32_t hexNodeFace(int32_t node, int32_t j) { return strhex[24 + (node - 1) * 3 + (j - 1)]; }
+int32_t hexNodeFace(int32_t node, int32_t j)
+{
+    if (node < 1 || node > 8 || j < 1 || j > 3) {
+        return 0;
+    }
+    return strhex[24 + (node - 1) * 3 + (j - 1)];
+}
 
 } // namespace tesmo

@@ -17,13 +17,14 @@ void stinit();
 void st3ini();
 
 /// Tetrahedron: the face through which a walk about the edge from local node a to local
-/// node b leaves the element (0 when a = b).
+/// node b leaves the element (0 when a = b or either is not a local node).
 int32_t tetEdgeFace(int32_t a, int32_t b);
 /// Tetrahedron: local node j (1..3) of face i (1..4).
 int32_t tetFaceNode(int32_t face, int32_t j);
 /// Hexahedron: local node j (1..4) of face i (1..6).
 int32_t hexFaceNode(int32_t face, int32_t j);
 /// Hexahedron: face j (1..3) through local node i (1..8).
+/// Each accessor answers 0 for arguments outside its table.
 int32_t hexNodeFace(int32_t node, int32_t j);
 
 } // namespace tesmo

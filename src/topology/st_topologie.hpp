@@ -60,8 +60,10 @@ enum class NeighbourSearch { kIndexed, kBuckets };
                          Rows<int32_t> faceNodes, Rows<int32_t> faceNeighbours, Vec<int32_t> work);
 
 /// Deletes element e: its neighbours lose their reference to it and its two rows become
-/// zeros; NBE is unchanged. With `update` non-zero, a node whose NOETRI names e is given a
-/// neighbour through it, or 0 and appended to `lostNodes` (after `lostCount` entries).
+/// zeros; NBE is unchanged. With `update` non-zero, a node whose NOETRI names e is given the
+/// first neighbour of e across a face through the node, or, when there is none, 0 and a
+/// place in `lostNodes` (after `lostCount` entries), even if an element not adjacent to e
+/// still holds it.
 /// Returns 0, -1 for e or a neighbour out of 1..NBE, -2 when a neighbour holds no reference
 /// to e, the lost list is full, NOETRI is too short or a table holds fewer than NBE rows.
 [[nodiscard]] int smadet(int32_t d, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, int32_t NBE, Vec<int32_t> NOETRI,

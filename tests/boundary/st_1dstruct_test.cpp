@@ -10,102 +10,73 @@
 namespace tesmo {
 namespace {
 
-/// An edge list of capacity `capacity` holding the listed edges, with neighbour rows.
+using V = std::vector<int32_t>;
+
+/// An edge list of `capacity` rows holding `pairs`, with the neighbour rows `links`.
 struct EdgeList {
-    EdgeList(std::vector<int32_t> pairs, std::vector<int32_t> links, int32_t capacity)
-        : edges(std::size_t(2 * capacity), 0), neighbours(std::size_t(2 * capacity), 0),
-          m(int32_t(pairs.size() / 2))
+    EdgeList(V pairs, V links, int32_t capacity) : edges(pairs), neighbours(links), m(int32_t(pairs.size() / 2))
     {
-        std::copy(pairs.begin(), pairs.end(), edges.begin());
-        std::copy(links.begin(), links.end(), neighbours.begin());
+        edges.resize(std::size_t(2 * capacity), 0);
+        neighbours.resize(std::size_t(2 * capacity), 0);
     }
-    Rows<int32_t> EDGES() { return Rows<int32_t>(edges.data(), 2, int32_t(edges.size() / 2)); }
-    Rows<int32_t> LINKS() { return Rows<int32_t>(neighbours.data(), 2, int32_t(neighbours.size() / 2)); }
-    std::vector<int32_t> edge(int32_t e) const { return {edges[std::size_t(2 * e - 2)], edges[std::size_t(2 * e - 1)]}; }
-    std::vector<int32_t> link(int32_t e) const
+    int split(int32_t e, int32_t q, V& nodeEdge, bool linked = true)
     {
-        return {neighbours[std::size_t(2 * e - 2)], neighbours[std::size_t(2 * e - 1)]};
+        const Rows<int32_t> links = linked ? Rows<int32_t>(neighbours.data(), 2, int32_t(neighbours.size() / 2)) : Rows<int32_t>();
+        return s1ajno(e, q, m, Rows<int32_t>(edges.data(), 2, int32_t(edges.size() / 2)), links,
+                      Vec<int32_t>(nodeEdge.data(), int32_t(nodeEdge.size())), edge);
     }
-    std::vector<int32_t> edges;
-    std::vector<int32_t> neighbours;
-    int32_t m;
+    V edges, neighbours;
+    int32_t m, edge = -1;
 };
 
 TEST(S1ajno, SplitTwiceCutsTheFirstHalfAgain)
 {
-    // border 1 -> 2 -> 3 as edges 1 = (1, 2), 2 = (2, 3)
-    EdgeList list({1, 2, 2, 3}, {0, 2, 1, 0}, 4);
-    std::vector<int32_t> nodeEdge(6, 0);
-    int32_t edge = 0;
-    ASSERT_EQ(s1ajno(1, 5, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(nodeEdge.data(), 6), edge), kOk);
-    EXPECT_EQ(edge, 3);
-    EXPECT_EQ(list.m, 3);
-    EXPECT_EQ(list.edge(1), (std::vector<int32_t>{1, 5}));
-    EXPECT_EQ(list.edge(3), (std::vector<int32_t>{5, 2}));
-    EXPECT_EQ(list.link(1), (std::vector<int32_t>{0, 3}));
-    EXPECT_EQ(list.link(3), (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(list.link(2), (std::vector<int32_t>{3, 0}));
-    EXPECT_EQ(nodeEdge[4], 3);
-    EXPECT_EQ(nodeEdge[1], 3);
-    ASSERT_EQ(s1ajno(1, 6, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(nodeEdge.data(), 6), edge), kOk);
-    EXPECT_EQ(edge, 4);
-    EXPECT_EQ(list.edge(1), (std::vector<int32_t>{1, 6}));
-    EXPECT_EQ(list.edge(4), (std::vector<int32_t>{6, 5}));
-    EXPECT_EQ(list.link(4), (std::vector<int32_t>{1, 3}));
-    EXPECT_EQ(list.link(3), (std::vector<int32_t>{4, 2}));
+    EdgeList list({1, 2, 2, 3}, {0, 2, 1, 0}, 4); // border 1 -> 2 -> 3
+    V nodeEdge(6, 0);
+    ASSERT_EQ(list.split(1, 5, nodeEdge), kOk);
+    EXPECT_EQ(list.edge, 3);
+    EXPECT_EQ(list.edges, (V{1, 5, 2, 3, 5, 2, 0, 0}));
+    EXPECT_EQ(list.neighbours, (V{0, 3, 3, 0, 1, 2, 0, 0}));
+    EXPECT_EQ(nodeEdge, (V{0, 3, 0, 0, 3, 0}));
+    ASSERT_EQ(list.split(1, 6, nodeEdge), kOk);
+    EXPECT_EQ(list.m, 4);
+    EXPECT_EQ(list.edges, (V{1, 6, 2, 3, 5, 2, 6, 5}));
+    EXPECT_EQ(list.neighbours, (V{0, 4, 3, 0, 4, 2, 1, 3}));
 }
 
 TEST(S1ajno, NegativeNextNeighbourKeepsItsSign)
 {
     EdgeList list({1, 2, 2, 3}, {0, -2, 1, 0}, 3);
-    int32_t edge = 0;
-    ASSERT_EQ(s1ajno(1, 4, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(), edge), kOk);
-    EXPECT_EQ(list.link(3), (std::vector<int32_t>{1, -2}));
-    EXPECT_EQ(list.link(2), (std::vector<int32_t>{-3, 0}));
-    EXPECT_EQ(list.link(1), (std::vector<int32_t>{0, 3}));
-}
-
-TEST(S1ajno, WithoutNeighbourTable)
-{
-    EdgeList list({1, 2}, {}, 2);
-    int32_t edge = 0;
-    ASSERT_EQ(s1ajno(1, 3, list.m, list.EDGES(), Rows<int32_t>(), Vec<int32_t>(), edge), kOk);
-    EXPECT_EQ(list.edge(2), (std::vector<int32_t>{3, 2}));
-    EXPECT_EQ(list.neighbours, std::vector<int32_t>(4, 0));
+    V none;
+    ASSERT_EQ(list.split(1, 4, none), kOk);
+    EXPECT_EQ(list.neighbours, (V{0, 3, -3, 0, 1, -2}));
+    EdgeList bare({1, 2}, {}, 2);
+    ASSERT_EQ(bare.split(1, 3, none, false), kOk);
+    EXPECT_EQ(bare.edges, (V{1, 3, 3, 2}));
 }
 
 TEST(S1ajno, FailureCodes)
 {
     EdgeList list({1, 2, 4, 0}, {0, 0, 0, 0}, 3);
-    int32_t edge = 9;
+    V none, shortTable(4, 0);
     modini = 2;
-    {
-        ConsoleCapture capture;
-        EXPECT_EQ(s1ajno(0, 5, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(), edge), kDataError);
-        EXPECT_EQ(edge, 0);
-        EXPECT_NE(capture.text().find("DANS S1AJNO : NUMERO INCORRECT"), std::string::npos);
-    }
-    {
-        ConsoleCapture capture;
-        EXPECT_EQ(s1ajno(2, 5, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(), edge), kDataError);
-        EXPECT_NE(capture.text().find("DANS S1AJNO : PAS D ARETE A DECOUPER"), std::string::npos);
-    }
+    ConsoleCapture capture;
+    EXPECT_EQ(list.split(0, 5, none), kDataError);
+    EXPECT_EQ(list.edge, 0);
+    EXPECT_EQ(list.split(2, 5, none), kDataError); // no second node
     modini = 0;
-    EXPECT_EQ(s1ajno(1, 0, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(), edge), kDataError);
-    EXPECT_EQ(s1ajno(3, 5, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(), edge), kDataError); // beyond m
-    // node 5 beyond the node-to-edge table: row 3 is written, m unchanged
-    std::vector<int32_t> nodeEdge(4, 0);
-    EXPECT_EQ(s1ajno(1, 5, list.m, list.EDGES(), list.LINKS(), Vec<int32_t>(nodeEdge.data(), 4), edge), kCapacityError);
+    EXPECT_NE(capture.text().find("DANS S1AJNO : NUMERO INCORRECT"), std::string::npos);
+    EXPECT_NE(capture.text().find("DANS S1AJNO : PAS D ARETE A DECOUPER"), std::string::npos);
+    EXPECT_EQ(list.split(1, 0, none), kDataError);
+    EXPECT_EQ(list.split(3, 5, none), kDataError); // beyond m
+    EXPECT_EQ(list.split(1, 5, shortTable), kCapacityError); // node 5 beyond NOEMAX: row 3 written, m unchanged
     EXPECT_EQ(list.m, 2);
-    EXPECT_EQ(list.edge(1), (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(list.edge(3), (std::vector<int32_t>{5, 2}));
-    // edge list full
+    EXPECT_EQ(list.edges, (V{1, 2, 4, 0, 5, 2}));
     EdgeList full({1, 2}, {0, 0}, 1);
-    EXPECT_EQ(s1ajno(1, 3, full.m, full.EDGES(), full.LINKS(), Vec<int32_t>(), edge), kCapacityError);
-    EXPECT_EQ(full.edge(1), (std::vector<int32_t>{1, 2}));
-    // a next neighbour beyond the edges
+    EXPECT_EQ(full.split(1, 3, none), kCapacityError);
+    EXPECT_EQ(full.edges, (V{1, 2}));
     EdgeList wrong({1, 2}, {0, 5}, 2);
-    EXPECT_EQ(s1ajno(1, 3, wrong.m, wrong.EDGES(), wrong.LINKS(), Vec<int32_t>(), edge), kDataError);
+    EXPECT_EQ(wrong.split(1, 3, none), kDataError); // a next neighbour beyond the edges
 }
 
 } // namespace

@@ -1,2 +1,0 @@
-// Keeps the test support library non-empty while it has no other unit.
-namespace tesmo::testing { void testSupportAnchor() {} }
