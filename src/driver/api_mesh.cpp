@@ -80,7 +80,10 @@ int localReals(ZoneLayout& layout, const GlobalMesh& mesh, const SizeSpecificati
     return kOk;
 }
 
-/// Step 8: the zone maxima from the memory left, bounded by the run's maximum of nodes.
+/// Step 8: the zone maxima from the memory left, bounded by the run's maximum of nodes. The
+/// memory alone may leave fewer nodes than the zone's border nodes and the margin the
+/// triangulation needs beyond them (a zone of many border nodes in a large run): the run's
+/// maximum, which the zone never exceeds, then sizes the zone as well.
 int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t ez, int32_t noemax,
                int32_t& noemaxz, int32_t& nbemaxz)
 {
@@ -90,7 +93,7 @@ int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t 
     if (code != kOk) {
         return traced(code, kRoutine, "1 APPEL A MG4MAX");
     }
-    if (noemax < noemaxz) {
+    if (noemax < noemaxz || int64_t(noemaxz) < int64_t(nz) + kZoneNodeMargin) {
         code = mg4max(dimension, kTriangleKind, nz, twiceEdges, noemax, layout.freeIntegerCount(),
                       layout.freeRealCount(), noemaxz, nbemaxz);
         if (code != kOk) {

@@ -19,6 +19,8 @@
 #include "driver/st_memoire.hpp"
 #include "shell/es_erreur.hpp"
 #include "topology/topology.hpp"
+#include "triangulation/m2_sculpture.hpp"
+#include "triangulation/m3_respect.hpp"
 
 namespace tesmo {
 
@@ -27,29 +29,13 @@ namespace {
 /// The triangulation works in the plane.
 constexpr int32_t kPlaneDimension = 2;
 
-// ==> Delaunay insertion `trnupo`, border recovery `rf2rar` and exterior removal `sculpt`
-//     are not in the build yet. Until they are, each of these three calls answers -3 (not
-//     available), so that a zone stops at its triangulation.
+// ==> Delaunay insertion `trnupo` is not in the build yet. Until it is, its call answers -3
+//     (not available), so that a zone stops at its triangulation.
 
 /// Delaunay triangulation of nodes 1..J of `coordinates` into the zone tables.
 int callTrnupo(Rows<float> /*coordinates*/, int32_t /*J*/, ZoneElements& /*zone*/, Vec<int32_t> /*work*/,
                Vec<float> /*realWork*/)
 {
-    return kNotAvailable;
-}
-
-/// Recovery of the border edge of `record` in the zone's triangulation.
-int callRf2rar(Vec<int32_t> /*record*/, ZoneElements& /*zone*/, Rows<float> /*coordinates*/, Vec<int32_t> /*work*/,
-               Vec<float> /*realWork*/, int32_t& crossed)
-{
-    crossed = 0;
-    return kNotAvailable;
-}
-
-/// Removal of the triangles outside the border edges `records`.
-int callSculpt(Rows<int32_t> /*records*/, ZoneElements& /*zone*/, Vec<int32_t> /*work*/, int32_t& regions)
-{
-    regions = 0;
     return kNotAvailable;
 }
 
@@ -105,8 +91,8 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     int failed = kOk;
     for (int32_t e = first; e <= last; ++e) {
         int32_t crossed = 0;
-        code = callRf2rar(Vec<int32_t>(edges.row(e), edges.width()), zone, coordinates, freeIntegers, freeReals,
-                          crossed);
+        code = rf2rar(Vec<const int32_t>(edges.row(e), edges.width()), zone.ITRNOE, zone.ITRTRI, zone.NOETRI,
+                      zone.NBE, coordinates, freeIntegers, freeReals, crossed);
         if (code != kOk) {
             failed = traced(code, "MGTRIA", " APPEL RF2RAR");
         }
@@ -117,7 +103,7 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     // 5. the triangles outside the borders removed
     int32_t regions = 0;
     const Rows<int32_t> records(edges.row(first), edges.width(), last - first + 1);
-    code = callSculpt(records, zone, freeIntegers, regions);
+    code = sculpt(records, kPlaneDimension, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, regions);
     if (code != kOk) {
         (void)traced(code, "MGTRIA", " APPEL SCULPT");
         return traced(code, " LE DOMAINE", " FRONTIERE INCORRECTE");

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 namespace tesmo {
@@ -283,6 +285,31 @@ TEST_F(SmallMemory, IntegersOneShortOfTheTriangleTables)
                                  "  APPEL RGRAFT\n"))
         << output;
     EXPECT_FALSE(std::filesystem::exists("out.msh"));
+}
+
+TEST_F(SmallMemory, AZoneOfManyBorderNodesIsSizedByTheRunMaximum)
+{
+    // 2000 points on a circle, on arrays of 200000: NOEMAX = 8142. The memory left to the zone
+    // alone (85999 integers, 167425 reals) gives NOEMAXz = 2000 + (3523 - 4000) div 2 = 1762,
+    // fewer than the zone's own nodes; the zone is then sized by NOEMAX: 8142 + 50 nodes and
+    // min((167425 - 5 8192) div 4, (85999 - 2 8192) div 7, 2 8192 - 2) = 9945 elements.
+    std::ostringstream circle;
+    circle << "DEBXYZ\n2000 2\n";
+    for (int i = 0; i < 2000; ++i) {
+        const double angle = 6.283185307179586 * i / 2000;
+        circle << std::cos(angle) << " " << std::sin(angle) << "\n";
+    }
+    circle << "FINXYZ\nDEBILM\n2\n-3 1 2000 1 100 1 1\n2 2000 1 100 1 1\nFINILM\n";
+    write("circle.geo", circle.str());
+    std::vector<int32_t> itvl(200000, 0);
+    std::vector<float> rtvl(200000, 0.0f);
+    modini = 2;
+    ConsoleCapture console;
+    (void)mggmem("circle.geo", "", "out.msh", "", -1, Vec<int32_t>(itvl.data(), 200000),
+                 Vec<float>(rtvl.data(), 200000), 2);
+    EXPECT_NE(console.text().find(" NOMBRE MAXIMUM DE NOEUDS  : 8192\n NOMBRE MAXIMUM D ELEMENTS : 9945\n"),
+              std::string::npos)
+        << console.text();
 }
 
 } // namespace
