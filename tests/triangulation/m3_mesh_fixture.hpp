@@ -21,16 +21,21 @@ using Point = std::array<float, 2>;
 /// A triangulation of the plane held in vectors; NBE follows the routines that change it.
 struct PlaneMesh {
     PlaneMesh(const std::vector<Point>& points, const std::vector<std::array<int32_t, 3>>& triangles)
-        : nodeCount(int32_t(points.size())), NBE(int32_t(triangles.size())), tables(3, 3, NBE, nodeCount, 1 << 16)
+        : nodeCount(int32_t(points.size())), NBE(int32_t(triangles.size())),
+          tables(3, 3, elementRows(triangles), nodeCount, 1 << 16)
     {
         for (const Point& p : points) {
             coord.insert(coord.end(), p.begin(), p.end());
         }
-        for (int32_t e = 1; e <= NBE; ++e) {
-            const auto& t = triangles[std::size_t(e - 1)];
-            tables.element(e, {t[0], t[1], t[2]});
-        }
         EXPECT_EQ(smacre(2, ITRNOE(), NBE, nodeCount, ITRNOE(), ITRTRI(), NOETRI(), tables.WORK()), kOk);
+    }
+    static std::vector<std::vector<int32_t>> elementRows(const std::vector<std::array<int32_t, 3>>& triangles)
+    {
+        std::vector<std::vector<int32_t>> rows;
+        for (const auto& t : triangles) {
+            rows.push_back({t[0], t[1], t[2]});
+        }
+        return rows;
     }
     Rows<const float> COORD() const { return Rows<const float>(coord.data(), 2, nodeCount); }
     Rows<int32_t> ITRNOE() { return tables.ITRNOE(); }
@@ -91,14 +96,14 @@ struct PlaneMesh {
 inline PlaneMesh gridMesh(int32_t nx, int32_t ny, uint32_t seed)
 {
     std::mt19937 random(seed);
-    const GridTriangulation grid(nx, ny, random);
+    const Grid grid(nx, ny, random);
     std::vector<Point> points;
-    for (int32_t v = 1; v <= grid.nodeCount; ++v) {
+    for (int32_t v = 1; v <= grid.nodeCount(); ++v) {
         points.push_back({grid.COORD()(v, 1), grid.COORD()(v, 2)});
     }
     std::vector<std::array<int32_t, 3>> triangles;
-    for (int32_t e = 1; e <= grid.triangleCount; ++e) {
-        triangles.push_back({grid.rows()(e, 1), grid.rows()(e, 2), grid.rows()(e, 3)});
+    for (const auto& t : grid.triangles) {
+        triangles.push_back({t[0], t[1], t[2]});
     }
     return PlaneMesh(points, triangles);
 }

@@ -14,11 +14,7 @@ using List = std::vector<int32_t>;
 
 TEST(Artopl, FollowsTheChainFromItsFirstEdgeAndRefusesOpenOrBrokenOnes)
 {
-    testing::Tables chain(2, 2, 4, 14, 256);
-    const List edges[] = {{13, 14}, {11, 12}, {14, 11}, {12, 13}};
-    for (int32_t e = 1; e <= 4; ++e) {
-        chain.element(e, edges[e - 1]);
-    }
+    testing::Tables chain(2, 2, {{13, 14}, {11, 12}, {14, 11}, {12, 13}}, 14, 256);
     ASSERT_EQ(smacre(1, chain.ITRNOE(), 4, 0, chain.ITRNOE(), chain.ITRTRI(), Vec<int32_t>(), chain.WORK()), kOk);
     List polygon(8, 0);
     int32_t n = 0;

@@ -1,0 +1,32 @@
+#pragma once
+// Insertion of one point into a Delaunay triangulation: the triangles whose circles contain
+// the point are replaced by the fan of the point over the frontier of their union.
+#include "support/codes.hpp"
+#include "support/tables.hpp"
+
+#include <cstdint>
+
+namespace tesmo {
+
+/// Area (squared length units) below which a new triangle is taken as flat or reversed
+/// and the insertion refused; the value the triangulation and the refinement pass in.
+inline constexpr float kAreaTolerance = 1.0e-16f;
+/// Insertion status: the point was refused and the mesh left valid.
+inline constexpr int kPointRejected = 1;
+
+/// Inserts node P (coordinates: row P of COORD) into the triangulation of elements 1..NBE
+/// whose sphere records are `spheres` (record e for element e; the table's width is the
+/// record length): the cavity is searched from element `start`, or over all elements when
+/// it is 0; the S = k + 2 new triangles replace the k cavity elements and are elements 1..S
+/// afterwards (their nodes: a frontier face, then P), `created` = S and NBE grows by 2.
+/// Border marks are kept on both sides of the faces they mark. A positive `clearance`
+/// refuses a point that close to an outer or border face of the cavity.
+/// Returns 0 inserted; +1 refused (empty cavity, several regions or a lost node, a point too
+/// close to a border, a flat or reversed new triangle): the mesh is valid, elements possibly
+/// renumbered and re-oriented; -1 bad data (traced "ERREUR TROU", "APPEL RTADET OU RTCONN"...),
+/// -2 a table or `work` too small (the tables need NBE + 2 rows): the mesh is then valid too.
+[[nodiscard]] int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
+                         int32_t& NBE, Rows<const float> COORD, Rows<float> spheres, Vec<int32_t> work,
+                         float areaTolerance, float clearance, int32_t& created);
+
+} // namespace tesmo
