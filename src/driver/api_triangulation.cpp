@@ -19,8 +19,7 @@
 #include "driver/st_memoire.hpp"
 #include "shell/es_erreur.hpp"
 #include "topology/topology.hpp"
-#include "triangulation/m2_sculpture.hpp"
-#include "triangulation/m3_respect.hpp"
+#include "triangulation/triangulation.hpp"
 
 namespace tesmo {
 
@@ -28,18 +27,6 @@ namespace {
 
 /// The triangulation works in the plane.
 constexpr int32_t kPlaneDimension = 2;
-
-// ==> Delaunay insertion `trnupo` is not in the build yet. Until it is, its call answers -3
-//     (not available), so that a zone stops at its triangulation.
-
-/// Delaunay triangulation of nodes 1..J of `coordinates` into the zone tables.
-int callTrnupo(Rows<float> /*coordinates*/, int32_t /*J*/, ZoneElements& /*zone*/, Vec<int32_t> /*work*/,
-               Vec<float> /*realWork*/)
-{
-    return kNotAvailable;
-}
-
-// <== end of the calls waiting for the triangulation.
 
 /// `mgtria`, then the refinement, on plane coordinates. `triangulated` receives the node
 /// count left by `mgtria` (the nodes after it are the refinement's).
@@ -75,7 +62,7 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     zone.nodes = nz;
     zone.NBE = 0;
     // 2. Delaunay triangulation of the border nodes
-    int code = callTrnupo(coordinates, nz, zone, freeIntegers, freeReals);
+    int code = trnupo(coordinates, nz, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, freeReals);
     if (code != kOk) {
         (void)traced(code, "MGTRIA", " APPEL TRNUPO");
         return traced(code, "LA TRIANGULATION ", " POINTS CONFONDUS PROBABLEMENT");

@@ -54,17 +54,9 @@ TEST(Rgaret, SelectsTheZoneOnceWithSortedDistinctNodes)
     EXPECT_EQ(s.edges(2, 2), 4);
     ASSERT_EQ(s.nz, 4); // the lone point contributes its node and no edge
     EXPECT_EQ(std::vector<int32_t>(s.nodeList.begin(), s.nodeList.begin() + 4), (std::vector<int32_t>{2, 4, 5, 6}));
-    // A code found nowhere selects nothing.
-    ASSERT_EQ(rgaret(b.description, 8, s.nodes, s.edges, s.nz, s.ez), kOk);
-    EXPECT_EQ(s.nz, 0);
-    EXPECT_EQ(s.ez, 0);
-}
-
-TEST(Rgaret, RowsOfOneNodeGiveNodesOnly)
-{
-    const Borders b({3, 1, 3}, 1, {2, 0, 2, 0, 2, 0}, 2, 3);
-    Selection s(b.description);
-    ASSERT_EQ(rgaret(b.description, 2, s.nodes, s.edges, s.nz, s.ez), kOk);
+    // Rows of one node give nodes only.
+    const Borders points({3, 1, 3}, 1, {2, 0, 2, 0, 2, 0}, 2, 3);
+    ASSERT_EQ(rgaret(points.description, 2, s.nodes, Rows<int32_t>(s.edgeList.data(), 2, 3), s.nz, s.ez), kOk);
     EXPECT_EQ(s.ez, 0);
     ASSERT_EQ(s.nz, 2);
     EXPECT_EQ(s.nodeList[0], 1);
@@ -73,27 +65,22 @@ TEST(Rgaret, RowsOfOneNodeGiveNodesOnly)
 
 TEST(Rgaret, ListsAndNodesAreChecked)
 {
-    const Borders b({1, 2, 2, 3, 3, 1}, 2, {1, 0, 1, 0, 1, 0}, 2, 3);
     std::vector<int32_t> nodeList(6), edgeList(6);
     int32_t nz = 0;
     int32_t ez = 0;
+    const auto select = [&](const Borders& b, int32_t nodes, int32_t edges) {
+        return rgaret(b.description, 1, Vec<int32_t>(nodeList.data(), nodes), Rows<int32_t>(edgeList.data(), 2, edges),
+                      nz, ez);
+    };
     // Capacity exactly full, then one short of the node list or of the edge list.
-    EXPECT_EQ(rgaret(b.description, 1, Vec<int32_t>(nodeList.data(), 6), Rows<int32_t>(edgeList.data(), 2, 3), nz, ez),
-              kOk);
+    const Borders triangle({1, 2, 2, 3, 3, 1}, 2, {1, 0, 1, 0, 1, 0}, 2, 3);
+    EXPECT_EQ(select(triangle, 6, 3), kOk);
     EXPECT_EQ(nz, 3);
-    EXPECT_EQ(rgaret(b.description, 1, Vec<int32_t>(nodeList.data(), 5), Rows<int32_t>(edgeList.data(), 2, 3), nz, ez),
-              kCapacityError);
-    EXPECT_EQ(rgaret(b.description, 1, Vec<int32_t>(nodeList.data(), 6), Rows<int32_t>(edgeList.data(), 2, 2), nz, ez),
-              kCapacityError);
+    EXPECT_EQ(select(triangle, 5, 3), kCapacityError);
+    EXPECT_EQ(select(triangle, 6, 2), kCapacityError);
     // A node beyond the border nodes, or a first node 0, is bad data.
-    const Borders beyond({1, 4}, 2, {1, 0}, 2, 3);
-    const Borders zero({0, 2}, 2, {1, 0}, 2, 3);
-    EXPECT_EQ(rgaret(beyond.description, 1, Vec<int32_t>(nodeList.data(), 6), Rows<int32_t>(edgeList.data(), 2, 3), nz,
-                     ez),
-              kDataError);
-    EXPECT_EQ(rgaret(zero.description, 1, Vec<int32_t>(nodeList.data(), 6), Rows<int32_t>(edgeList.data(), 2, 3), nz,
-                     ez),
-              kDataError);
+    EXPECT_EQ(select(Borders({1, 4}, 2, {1, 0}, 2, 3), 6, 3), kDataError);
+    EXPECT_EQ(select(Borders({0, 2}, 2, {1, 0}, 2, 3), 6, 3), kDataError);
 }
 
 /// A mesh of 5 nodes and 1 triangle, and a zone of border nodes 2, 4, 5 to which the stages
@@ -102,14 +89,7 @@ class Merge : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (int32_t i = 0; i < 7; ++i) {
-            coord[std::size_t(2 * i)] = float(i + 1);
-            coord[std::size_t(2 * i + 1)] = 0.0f;
-        }
         mesh.ITRNOE = Rows<int32_t>(meshTriangles.data(), 3, 3);
-        mesh.ITRNOE(1, 1) = 1;
-        mesh.ITRNOE(1, 2) = 2;
-        mesh.ITRNOE(1, 3) = 3;
         mesh.nodes = 5;
         mesh.triangles = 1;
         mesh.noemax = 7;
@@ -130,8 +110,8 @@ protected:
     std::vector<float> iradec{0, 0, 0, 0.25f, 0.5f, 0, 0};
     std::vector<float> igrdmx{0, 0, 0, 1.25f, 1.5f, 0, 0};
     std::vector<int32_t> newNumbers{0, 0};
-    std::vector<int32_t> meshTriangles = std::vector<int32_t>(9, 0);
-    std::vector<float> coord = std::vector<float>(14, 0.0f);
+    std::vector<int32_t> meshTriangles{1, 2, 3, 0, 0, 0, 0, 0, 0};
+    std::vector<float> coord{1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 0, 0, 0, 0};
     std::vector<float> grdnoe = std::vector<float>(7, -1.0f);
     std::vector<float> radec = std::vector<float>(7, -1.0f);
     GlobalMesh mesh;
@@ -186,19 +166,6 @@ TEST_F(Merge, EveryOverflowIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(mesh.nodes, 5);
     EXPECT_EQ(mesh.triangles, 1);
     EXPECT_EQ(grdnoe, std::vector<float>(7, -1.0f));
-}
-
-TEST_F(Merge, AZoneWithoutNewNodesOnlyAddsItsTriangles)
-{
-    zone.nodes = 3;
-    zone.NBE = 1;
-    zoneTriangles[2] = 3;
-    ASSERT_EQ(merge(), kOk);
-    EXPECT_EQ(mesh.nodes, 5);
-    EXPECT_EQ(mesh.triangles, 2);
-    EXPECT_EQ(meshTriangles[3], 2);
-    EXPECT_EQ(meshTriangles[4], 4);
-    EXPECT_EQ(meshTriangles[5], 5);
 }
 
 } // namespace

@@ -1,9 +1,12 @@
-// The zone stages: the plane frame of a zone in space and the mapping of its new nodes back.
+// The zone stages: the mapping of plane points back into space.
 #include "driver/api_triangulation.hpp"
 
 #include "driver/cg_epsi.hpp"
 #include "driver/cg_repere.hpp"
 #include "driver/cg_vectoriel.hpp"
+#include "shell/es_chaine.hpp"
+#include "shell/es_erreur.hpp"
+#include "topology/st_generic.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,52 +29,80 @@ TEST(MapToSpace, PlaneCoordinatesGoBackToTheirPoints)
               kOk);
     ASSERT_EQ(m33inv(frame.data(), frame.data()), kOk);
     std::vector<float> space(12, -5.0f);
-    ASSERT_EQ(mapToSpace(frame.data(), origin.data(), Rows<const float>(plane.data(), 2, 4), 2, 4,
-                         Rows<float>(space.data(), 3, 4)),
-              kOk);
-    for (int32_t i = 0; i < 3; ++i) {
-        EXPECT_FLOAT_EQ(space[std::size_t(i)], -5.0f); // row 1 is not in the range
-    }
+    const Rows<const float> mapped(plane.data(), 2, 4);
+    ASSERT_EQ(mapToSpace(frame.data(), origin.data(), mapped, 2, 4, Rows<float>(space.data(), 3, 4)), kOk);
+    EXPECT_EQ(std::vector<float>(space.begin(), space.begin() + 3), std::vector<float>(3, -5.0f));
     for (std::size_t i = 3; i < 12; ++i) {
         EXPECT_NEAR(space[i], points[i], 1e-6f) << i;
     }
-    // Every mapped point lies in the plane.
-    EXPECT_NEAR(space[9] + space[10] + space[11], 1.0f, 1e-6f);
+    // A row beyond either table is refused before anything is written.
+    std::fill(space.begin(), space.end(), -5.0f);
+    EXPECT_EQ(mapToSpace(frame.data(), origin.data(), mapped, 1, 4, Rows<float>(space.data(), 3, 3)), kCapacityError);
+    EXPECT_EQ(mapToSpace(frame.data(), origin.data(), Rows<const float>(plane.data(), 2, 3), 1, 4,
+                         Rows<float>(space.data(), 3, 4)),
+              kCapacityError);
+    EXPECT_EQ(space, std::vector<float>(12, -5.0f));
 }
 
-TEST(MapToSpace, RowsBeyondEitherTableAreRefused)
-{
-    std::array<float, 9> identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
-    std::array<float, 3> origin{0.0f, 0.0f, 1.0f};
-    std::vector<float> plane{1.0f, 2.0f, 3.0f, 4.0f};
-    std::vector<float> space(6, 0.0f);
-    EXPECT_EQ(mapToSpace(identity.data(), origin.data(), Rows<const float>(plane.data(), 2, 2), 1, 2,
-                         Rows<float>(space.data(), 3, 1)),
-              kCapacityError);
-    EXPECT_EQ(mapToSpace(identity.data(), origin.data(), Rows<const float>(plane.data(), 2, 1), 1, 2,
-                         Rows<float>(space.data(), 3, 2)),
-              kCapacityError);
-    EXPECT_EQ(space, std::vector<float>(6, 0.0f));
-    // An empty range maps nothing; the identity frame lifts (x, y) to (x, y, 0) + origin.
-    EXPECT_EQ(mapToSpace(identity.data(), origin.data(), Rows<const float>(plane.data(), 2, 2), 3, 2,
-                         Rows<float>(space.data(), 3, 2)),
-              kOk);
-    ASSERT_EQ(mapToSpace(identity.data(), origin.data(), Rows<const float>(plane.data(), 2, 2), 1, 2,
-                         Rows<float>(space.data(), 3, 2)),
-              kOk);
-    EXPECT_EQ(space, (std::vector<float>{1.0f, 2.0f, 1.0f, 3.0f, 4.0f, 1.0f}));
-    EXPECT_EQ(mapToSpace(identity.data(), origin.data(), Rows<const float>(space.data(), 3, 2), 1, 2,
-                         Rows<float>(space.data(), 3, 2)),
-              kDataError);
-}
-
-TEST(Mgtria, WorksInThePlaneOnly)
-{
-    std::vector<float> coordinates(9, 0.0f);
-    std::vector<int32_t> edges{1, 2};
+/// Zone tables and work areas for a few nodes, as the zone pipeline carves them.
+struct ZoneWork {
+    ZoneWork()
+    {
+        icgeps();
+        stinit();
+        zone.ITRNOE = Rows<int32_t>(triangles.data(), 3, 100);
+        zone.ITRTRI = Rows<int32_t>(neighbours.data(), 3, 100);
+        zone.NOETRI = Vec<int32_t>(nodeTriangle.data(), 100);
+        zone.noemax = 100;
+        zone.nbemax = 100;
+    }
+    std::vector<int32_t> triangles = std::vector<int32_t>(300, 0);
+    std::vector<int32_t> neighbours = std::vector<int32_t>(300, 0);
+    std::vector<int32_t> nodeTriangle = std::vector<int32_t>(100, 0);
+    std::vector<int32_t> integers = std::vector<int32_t>(5000, 0);
+    std::vector<float> reals = std::vector<float>(5000, 0.0f);
+    Vec<int32_t> freeIntegers{integers.data(), 5000};
+    Vec<float> freeReals{reals.data(), 5000};
     ZoneElements zone;
-    EXPECT_EQ(mgtria(Rows<int32_t>(edges.data(), 2, 1), 1, 1, Rows<float>(coordinates.data(), 3, 3), 3, zone,
-                     Vec<int32_t>(), Vec<float>()),
+};
+
+TEST(Mgtria, EveryBorderEdgeIsTriedAndTheLastFailureReturned)
+{
+    // Node 2 lies on the edges (1, 3) and (3, 1): neither can be restored; (3, 4) and (4, 1) can.
+    ZoneWork w;
+    std::vector<float> points{0, 0, 1, 0, 2, 0, 1, 1};
+    std::vector<int32_t> edges{1, 3, 3, 4, 4, 1, 3, 1};
+    modini = 2;
+    ConsoleCapture console;
+    const int code = mgtria(Rows<int32_t>(edges.data(), 2, 4), 1, 4, Rows<float>(points.data(), 2, 4), 4, w.zone,
+                            w.freeIntegers, w.freeReals);
+    modini = 0;
+    EXPECT_LT(code, kOk);
+    std::size_t traces = 0;
+    for (std::size_t at = console.text().find(":MGTRIA\n  APPEL RF2RAR\n"); at != std::string::npos;
+         at = console.text().find(":MGTRIA\n  APPEL RF2RAR\n", at + 1)) {
+        ++traces;
+    }
+    EXPECT_EQ(traces, 3u) << console.text(); // each failing edge, then once more at the end
+    EXPECT_EQ(console.text().find("SCULPT"), std::string::npos);
+}
+
+TEST(Mgtraf, AZoneInSpaceIsTriangulatedInItsPlane)
+{
+    ZoneWork w;
+    std::vector<float> square{1.0f, 0.0f, 0.0f, 2.0f, -1.0f, 0.0f, 2.57735027f, -0.42264973f, -1.15470054f,
+                              1.57735027f, 0.57735027f, -1.15470054f};
+    const std::vector<float> read = square;
+    std::vector<int32_t> edges{1, 2, 2, 3, 3, 4, 4, 1};
+    ASSERT_EQ(mgtraf(Rows<int32_t>(edges.data(), 2, 4), 4, w.zone, Rows<float>(square.data(), 3, 4), Vec<float>(),
+                     SizeSpecification(), 0, w.freeIntegers, w.freeReals, 1),
+              kOk);
+    EXPECT_EQ(w.zone.NBE, 2);
+    EXPECT_EQ(w.zone.nodes, 4);
+    EXPECT_EQ(square, read); // border nodes keep the coordinates read
+    // Two points do not make a plane.
+    EXPECT_EQ(mgtraf(Rows<int32_t>(edges.data(), 2, 1), 2, w.zone, Rows<float>(square.data(), 3, 2), Vec<float>(),
+                     SizeSpecification(), 0, w.freeIntegers, w.freeReals, 1),
               kDataError);
 }
 
