@@ -6,6 +6,7 @@
 #include "shell/MGg_main.hpp"
 
 #include "driver/cg_epsi.hpp"
+#include "driver/driver.hpp"
 #include "shell/catalogue.hpp"
 #include "shell/es_chaine.hpp"
 #include "shell/es_erreur.hpp"
@@ -89,11 +90,9 @@ void mginit2(int32_t mode)
     stinit();
 }
 
-int runGeneration(const RunFiles& /*files*/, Vec<int32_t> /*itvl*/, Vec<float> /*rtvl*/, int32_t /*mode*/)
+int runGeneration(const RunFiles& files, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode)
 {
-    // ==> The generation driver `mggmem` is called here, and only here:
-    //     return mggmem(files.df1, files.df2, files.rf1, files.rf2, files.nbn, itvl, rtvl, mode);
-    return kOk;
+    return mggmem(files.df1, files.df2, files.rf1, files.rf2, files.nbn, itvl, rtvl, mode);
 }
 
 int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl)

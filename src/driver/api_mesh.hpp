@@ -1,0 +1,54 @@
+#pragma once
+// The zone pipeline: one zone of the border description is selected, renumbered locally,
+// meshed by the zone stages, and its new nodes and triangles are appended to the mesh.
+#include "driver/api_triangulation.hpp"
+#include "support/codes.hpp"
+#include "support/tables.hpp"
+
+#include <cstdint>
+
+namespace tesmo {
+
+/// The borders of every zone, as the border stage leaves them.
+struct BorderDescription {
+    int32_t elementDimension = 1;   ///< 1 for edges
+    Rows<const int32_t> edgeNodes;  ///< P nodes per edge; a second node 0 stands for a lone point
+    Rows<const int32_t> edgeCodes;  ///< L zone codes per edge, 0 past the edge's own codes
+    int32_t nodes = 0;              ///< Nb, the node count after the border stage
+    int32_t edges = 0;              ///< Eb, the edge count after the border stage
+};
+
+/// The mesh the zones are appended to.
+struct GlobalMesh {
+    Rows<int32_t> ITRNOE;  ///< triangles, NBEMAX rows of 3 global node numbers
+    int32_t nodes = 0;     ///< node count, grows with each zone
+    int32_t triangles = 0; ///< triangle count, grows with each zone
+    int32_t noemax = 0;    ///< NOEMAX
+    Rows<float> COORD;     ///< NOEMAX rows of D coordinates
+    Vec<float> GRDNOE;     ///< nodal sizes, NOEMAX entries; empty without a nodal-size file
+};
+
+/// Selects the zone `zoneCode`: its distinct border nodes ascending into `nodeList` (capacity
+/// 2 Nb) and its edges as global node pairs into `edgeList` (capacity Eb rows of 2).
+/// Returns 0; -2 when a list would overflow; -1 for a node outside 1..Nb or a bad description.
+[[nodiscard]] int rgaret(const BorderDescription& border, int32_t zoneCode, Vec<int32_t> nodeList,
+                         Rows<int32_t> edgeList, int32_t& nz, int32_t& ez);
+
+/// Appends a meshed zone to the mesh: local nodes after the nz of `nodeList` get the global
+/// numbers after `mesh.nodes` (written to `newNumbers`), with their coordinates, nodal sizes
+/// and (when `RADEC` is not empty) sizes at the nodes; the zone's triangles follow the mesh's.
+/// Returns 0; -2 when a table of the mesh or `newNumbers` is too small (nothing is written);
+/// -1 when a triangle names a node outside the zone.
+[[nodiscard]] int mergeZone(Vec<const int32_t> nodeList, const ZoneElements& zone, Rows<const float> ICOOM,
+                            Vec<const float> IRADEC, Vec<const float> IGRDMX, Vec<int32_t> newNumbers,
+                            GlobalMesh& mesh, Vec<float> RADEC);
+
+/// Meshes the zone `zoneCode` in the free areas and appends it to `mesh`; every border node
+/// keeps its global number. `room` bounds the nodes the zone may add. Returns 0, the zone
+/// stages' positive status (1 maximum nodes reached), or the negative code of the failing step
+/// (-2 for every table that does not fit).
+[[nodiscard]] int rgraft(const BorderDescription& border, int32_t zoneCode, GlobalMesh& mesh,
+                         const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers,
+                         Vec<float> freeReals, int32_t mode);
+
+} // namespace tesmo

@@ -1,0 +1,172 @@
+// The zone stages.
+//
+// A zone arrives as its border nodes (local numbers 1..nz, coordinates in ICOOM) and its border
+// edges (IARMA, local node pairs). A zone given in space is first mapped into the plane that
+// fits its border nodes; everything after works in 2D:
+//
+//     border nodes --Delaunay--> triangulation of their convex hull
+//                  --recovery--> every border edge is an edge of the triangulation
+//                  --removal---> only the triangles inside the borders remain
+//                  --marking---> border edges marked in ITRTRI
+//                  --refinement> interior nodes where the size specification asks for them
+//
+// and the nodes the refinement created are mapped back into space (border nodes keep the
+// coordinates they were read with).
+#include "driver/api_triangulation.hpp"
+
+#include "driver/cg_repere.hpp"
+#include "driver/cg_vectoriel.hpp"
+#include "driver/st_memoire.hpp"
+#include "shell/es_erreur.hpp"
+#include "topology/topology.hpp"
+#include "triangulation/triangulation.hpp"
+
+namespace tesmo {
+
+namespace {
+
+/// The triangulation works in the plane.
+constexpr int32_t kPlaneDimension = 2;
+
+/// `mgtria`, then the refinement, on plane coordinates. `triangulated` receives the node
+/// count left by `mgtria` (the nodes after it are the refinement's).
+int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> /*IGRDMX*/,
+                  const SizeSpecification& /*sizes*/, int32_t /*room*/, Vec<int32_t> freeIntegers,
+                  Vec<float> freeReals, int32_t& triangulated)
+{
+    // 1. triangulation with the borders restored, the outside removed and the borders marked
+    int code = mgtria(IARMA, 1, IARMA.count(), plane, nz, zone, freeIntegers, freeReals);
+    if (code != kOk) {
+        return traced(code, "MGTRAF", "APPEL MGTRIA");
+    }
+    triangulated = zone.nodes;
+    // 2. refinement
+    // ==> The refinement stage `mgraft` is called here once it exists:
+    //       code = mgraft(zone, room, plane, IGRDMX, sizes, freeIntegers, freeReals);
+    //       if (code < 0) return traced(code, "MGTRAF", "APPEL MGRAFT");
+    //       return code;
+    //     Until then the zone keeps its border nodes only.
+    return kOk;
+}
+
+} // namespace
+
+int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates, int32_t nz, ZoneElements& zone,
+           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+{
+    // 1. triangles of the working dimension; the nodes are the border nodes
+    if (coordinates.width() != kPlaneDimension) {
+        return traced(kDataError, "MGTRIA", " EN 2D SEULEMENT");
+    }
+    zone.elementDimension = kPlaneDimension;
+    zone.nodes = nz;
+    zone.NBE = 0;
+    // 2. Delaunay triangulation of the border nodes
+    int code = trnupo(coordinates, nz, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, freeReals);
+    if (code != kOk) {
+        (void)traced(code, "MGTRIA", " APPEL TRNUPO");
+        return traced(code, "LA TRIANGULATION ", " POINTS CONFONDUS PROBABLEMENT");
+    }
+    // 3. no border edge: the convex hull of the nodes is the zone
+    if (last < first) {
+        return kOk;
+    }
+    if (first < 1 || last > edges.count() || edges.width() < 2) {
+        return traced(kDataError, "MGTRIA", " ARETES HORS DE LA TABLE");
+    }
+    // 4. every border edge restored; a failure is remembered and the next edge tried
+    int failed = kOk;
+    for (int32_t e = first; e <= last; ++e) {
+        int32_t crossed = 0;
+        code = rf2rar(Vec<const int32_t>(edges.row(e), edges.width()), zone.ITRNOE, zone.ITRTRI, zone.NOETRI,
+                      zone.NBE, coordinates, freeIntegers, freeReals, crossed);
+        if (code != kOk) {
+            failed = traced(code, "MGTRIA", " APPEL RF2RAR");
+        }
+    }
+    if (failed != kOk) {
+        return traced(failed, "MGTRIA", " APPEL RF2RAR");
+    }
+    // 5. the triangles outside the borders removed
+    int32_t regions = 0;
+    const Rows<int32_t> records(edges.row(first), edges.width(), last - first + 1);
+    code = sculpt(records, kPlaneDimension, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, regions);
+    if (code != kOk) {
+        (void)traced(code, "MGTRIA", " APPEL SCULPT");
+        return traced(code, " LE DOMAINE", " FRONTIERE INCORRECTE");
+    }
+    // 6. the border edges marked; a failure is only traced
+    for (int32_t e = first; e <= last; ++e) {
+        EdgeSides sides;
+        code = sfricr(Vec<int32_t>(edges.row(e), edges.width()), kPlaneDimension, zone.ITRNOE, zone.ITRTRI,
+                      zone.NOETRI, zone.NBE, sides);
+        if (code != kOk) {
+            (void)traced(code, "MGTRIA", " APPEL SFRICR");
+        }
+    }
+    return kOk;
+}
+
+int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
+           const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+           int32_t /*mode*/)
+{
+    int32_t triangulated = 0;
+    // 1. a zone of the plane: the stages work on its coordinates
+    if (ICOOM.width() == kPlaneDimension) {
+        return stagesInPlane(IARMA, nz, zone, ICOOM, IGRDMX, sizes, room, freeIntegers, freeReals, triangulated);
+    }
+    if (ICOOM.width() != 3) {
+        return traced(kDataError, "MGTRAF", " DIMENSION D ESPACE INCORRECTE");
+    }
+    // 2. a zone in space: plane coordinates, origin and frame at the start of the free reals
+    ZoneLayout frame(Vec<int32_t>(), freeReals);
+    if (frame.planeFrame(zone.noemax) != kOk) {
+        return traced(kCapacityError, "MGTRAF", "REELS POUR LE REPERE");
+    }
+    const ZoneTables& local = frame.tables();
+    float* origin = local.frameOrigin.data();
+    float* matrix = local.frameMatrix.data();
+    int code = rppncr(Vec<const int32_t>(), 0, 1, nz, ICOOM, origin, matrix, local.planeCoordinates);
+    if (code != kOk) {
+        return traced(code, "MGTRAF", "APPEL RPPNCR");
+    }
+    // 3. the stages in the plane
+    const int status = stagesInPlane(IARMA, nz, zone, local.planeCoordinates, IGRDMX, sizes, room, freeIntegers,
+                                     local.freeReals, triangulated);
+    if (status < kOk || triangulated == 0) {
+        return status;
+    }
+    // 4. the refinement's nodes back into space
+    code = m33inv(matrix, matrix);
+    if (code != kOk) {
+        return traced(code, "GNRAFT", "APPEL M33INV");
+    }
+    code = mapToSpace(matrix, origin, local.planeCoordinates, triangulated + 1, zone.nodes, ICOOM);
+    if (code != kOk) {
+        return traced(code, "MGTRAF", "APPEL M33APP");
+    }
+    return status;
+}
+
+int mapToSpace(const float* inverse, const float* origin, Rows<const float> plane, int32_t first, int32_t last,
+               Rows<float> space)
+{
+    if (plane.width() != kPlaneDimension || space.width() != 3) {
+        return kDataError;
+    }
+    if (last >= first && (first < 1 || last > plane.count() || last > space.count())) {
+        return kCapacityError;
+    }
+    for (int32_t i = first; i <= last; ++i) {
+        float point[3] = {plane(i, 1), plane(i, 2), 0.0f};
+        const int code = m33app(inverse, point, 3, 1, point);
+        if (code != kOk) {
+            return code;
+        }
+        sommve(point, origin, 3, space.row(i));
+    }
+    return kOk;
+}
+
+} // namespace tesmo
