@@ -24,8 +24,8 @@ TEST(MapToSpace, PlaneCoordinatesGoBackToTheirPoints)
     std::array<float, 3> origin{};
     std::array<float, 9> frame{};
     std::vector<float> plane(8, 0.0f);
-    ASSERT_EQ(rppncr(Vec<const int32_t>(), 0, 1, 4, Rows<const float>(points.data(), 3, 4), origin.data(),
-                     frame.data(), Rows<float>(plane.data(), 2, 4)),
+    ASSERT_EQ(rppncr(Vec<const int32_t>(), 0, 1, 4, Rows<const float>(points.data(), 3, 4), origin.data(), frame.data(),
+                     Rows<float>(plane.data(), 2, 4)),
               kOk);
     ASSERT_EQ(m33inv(frame.data(), frame.data()), kOk);
     std::vector<float> space(12, -5.0f);
@@ -90,8 +90,8 @@ TEST(Mgtria, EveryBorderEdgeIsTriedAndTheLastFailureReturned)
 TEST(Mgtraf, AZoneInSpaceIsTriangulatedInItsPlane)
 {
     ZoneWork w;
-    std::vector<float> square{1.0f, 0.0f, 0.0f, 2.0f, -1.0f, 0.0f, 2.57735027f, -0.42264973f, -1.15470054f,
-                              1.57735027f, 0.57735027f, -1.15470054f};
+    std::vector<float> square{1.0f,        0.0f,         0.0f,         2.0f,        -1.0f,       0.0f,
+                              2.57735027f, -0.42264973f, -1.15470054f, 1.57735027f, 0.57735027f, -1.15470054f};
     const std::vector<float> read = square;
     std::vector<int32_t> edges{1, 2, 2, 3, 3, 4, 4, 1};
     ASSERT_EQ(mgtraf(Rows<int32_t>(edges.data(), 2, 4), 4, w.zone, Rows<float>(square.data(), 3, 4), Vec<float>(),
