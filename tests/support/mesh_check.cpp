@@ -208,8 +208,9 @@ bool insideLoops(const Point& p, const std::vector<std::pair<Point, Point>>& edg
     return inside;
 }
 
-/// Area of the even-odd region bounded by the edges, after removing dangling chains.
-double evenOddArea(std::vector<std::pair<int, int>> edges, const std::vector<Point>& points, int u, int v)
+/// The edges that close loops: chains that end at a point of degree one (open lines inside a
+/// zone) are removed.
+std::vector<std::pair<int, int>> closedEdges(std::vector<std::pair<int, int>> edges)
 {
     // Prune edges that end at a point of degree one (open lines inside a zone).
     for (bool pruned = true; pruned;) {
@@ -229,6 +230,12 @@ double evenOddArea(std::vector<std::pair<int, int>> edges, const std::vector<Poi
         }
         edges.swap(kept);
     }
+    return edges;
+}
+
+/// Area of the even-odd region bounded by closed edges.
+double evenOddArea(const std::vector<std::pair<int, int>>& edges, const std::vector<Point>& points, int u, int v)
+{
     // Chain the remaining edges into cycles.
     std::multimap<int, std::size_t> at;
     for (std::size_t i = 0; i < edges.size(); ++i) {
@@ -505,7 +512,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
     }
     scale = std::max(scale, 1e-30);
     for (int zone : zoneOrder) {
-        const double expected = evenOddArea(zoneEdges[zone], geometry.points, u, v);
+        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, u, v);
         if (expected > 0.0 && std::find(groupOrder.begin(), groupOrder.end(), zone) == groupOrder.end()) {
             why << "zone " << zone << " has no triangle";
             return why.str();
@@ -517,8 +524,12 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
         double area = 0.0;
         int sign = 0;
         std::vector<std::pair<Point, Point>> loopSegments;
-        for (const auto& [a, b] : zoneEdges[zone]) {
+        for (const auto& [a, b] : closedEdges(zoneEdges[zone])) {
             loopSegments.emplace_back(geometry.points[std::size_t(a - 1)], geometry.points[std::size_t(b - 1)]);
+        }
+        std::vector<std::pair<Point, Point>> borderSegments;
+        for (const auto& [a, b] : zoneEdges[zone]) {
+            borderSegments.emplace_back(geometry.points[std::size_t(a - 1)], geometry.points[std::size_t(b - 1)]);
         }
         for (std::size_t e = 0; e < mesh.elements.size(); ++e) {
             const auto& element = mesh.elements[e];
@@ -570,7 +581,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
             const Point& a = mesh.points[std::size_t(edge.first - 1)];
             const Point& b = mesh.points[std::size_t(edge.second - 1)];
             bool found = false;
-            for (const auto& [ga, gb] : loopSegments) {
+            for (const auto& [ga, gb] : borderSegments) {
                 const double tol = 1e-5 * (distance(ga, gb) + scale * 1e-2);
                 if (onSegment(a, ga, gb, tol) && onSegment(b, ga, gb, tol)) {
                     found = true;
@@ -583,8 +594,8 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
                 return why.str();
             }
         }
-        // Every border edge of the zone is covered by mesh edges of the zone.
-        for (const auto& [ga, gb] : loopSegments) {
+        // Every border edge of the zone, open lines included, is covered by mesh edges of the zone.
+        for (const auto& [ga, gb] : borderSegments) {
             const double tol = 1e-5 * (distance(ga, gb) + scale * 1e-2);
             double covered = 0.0;
             for (const auto& [a, b] : undirected) {
@@ -600,7 +611,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
                 return why.str();
             }
         }
-        const double expected = evenOddArea(zoneEdges[zone], geometry.points, u, v);
+        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, u, v);
         if (std::fabs(area - expected) > 1e-4 * std::max(expected, 1e-30)) {
             why << "zone " << zone << " covers " << area << " instead of " << expected;
             return why.str();
