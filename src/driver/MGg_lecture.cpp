@@ -17,16 +17,16 @@ namespace tesmo {
 namespace {
 
 /// Catalogue entries of the storing read.
-constexpr int32_t kWhileReading = 2;       ///< errmess "while reading the file :"
-constexpr int32_t kGeometryNotValid = 21;  ///< errmess "geometry is not valid"
-constexpr int32_t kTooManyPolygons = 22;   ///< errmess "too many polygons"
-constexpr int32_t kInfoEdges = 15;         ///< messages "Number of edges   :"
-constexpr int32_t kInfoZones = 18;         ///< messages "Number of zones   :"
+constexpr int32_t kWhileReading = 2;         ///< errmess "while reading the file :"
+constexpr int32_t kGeometryNotValid = 21;    ///< errmess "geometry is not valid"
+constexpr int32_t kTooManyPolygons = 22;     ///< errmess "too many polygons"
+constexpr int32_t kInfoEdges = 15;           ///< messages "Number of edges   :"
+constexpr int32_t kInfoZones = 18;           ///< messages "Number of zones   :"
 constexpr int32_t kInfoReadingGeometry = 24; ///< messages "-->READING GEOMETRY FILE :"
-constexpr int32_t kInfoReadingSizes = 26;  ///< messages "-->READING SIZE FILE :"
-constexpr int32_t kInfoConcentrations = 27; ///< messages "Number of concentrations :"
-constexpr int32_t kInfoPoints = 28;        ///< messages "Number of points  :"
-constexpr int32_t kInfoPolygons = 29;      ///< messages "Number of non-connex polygons :"
+constexpr int32_t kInfoReadingSizes = 26;    ///< messages "-->READING SIZE FILE :"
+constexpr int32_t kInfoConcentrations = 27;  ///< messages "Number of concentrations :"
+constexpr int32_t kInfoPoints = 28;          ///< messages "Number of points  :"
+constexpr int32_t kInfoPolygons = 29;        ///< messages "Number of non-connex polygons :"
 
 /// Generation mode that cuts borders iteratively with smoothing and needs the border structure.
 constexpr int32_t kSmoothedBorders = 3;

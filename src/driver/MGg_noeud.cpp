@@ -31,38 +31,39 @@ constexpr const char* kRoutine = "MGGMEM";
 
 /// Catalogue entries of the driver (`errmess` for reports, `messages` for information lines).
 namespace entry {
-constexpr int32_t kWhileReading = 2;          ///< "while reading the file :"
-constexpr int32_t kErrorInFile = 3;           ///< "error in the file :"
-constexpr int32_t kPointDefinition = 4;       ///< "in the points coordinate definition."
-constexpr int32_t kIllegalDimension = 5;      ///< "illegal space dimension"
-constexpr int32_t kThreeZones = 6;            ///< "dimension must be 3 with an edge with more than 2 zones."
-constexpr int32_t kNothingInFile = 7;         ///< "no point and no edge in the file :"
-constexpr int32_t kNoEdge = 8;                ///< "no edge in the file :"
-constexpr int32_t kNotEdges = 9;              ///< "elements are NOT edges."
-constexpr int32_t kDensityIn3D = 11;          ///< "density function CAN T be used in 3D."
-constexpr int32_t kCareful = 12;              ///< "carreful with that combination..."
-constexpr int32_t kMaximumSet = 13;           ///< "maximum number of nodes set."
-constexpr int32_t kSizeAtEachNode = 14;       ///< "mesh size MUST be given at each node of the geometry."
-constexpr int32_t kNoIntegers = 15;           ///< "no more memory (for integers)."
-constexpr int32_t kNoReals = 16;              ///< "no more memory (for reals)."
-constexpr int32_t kAlreadyReached = 19;       ///< "Maximum number of nodes already reach :"
-constexpr int32_t kWhileWriting = 20;         ///< "while writing the file :"
-constexpr int32_t kMaximumReached = 25;       ///< "Maximum number of nodes reached  :"
-constexpr int32_t kInfoNodes = 14;            ///< "Number of nodes   :"
-constexpr int32_t kInfoEdges = 15;            ///< "Number of edges   :"
-constexpr int32_t kInfoTriangles = 17;        ///< "Number of triangles :"
-constexpr int32_t kInfoZones = 18;            ///< "Number of zones   :"
-constexpr int32_t kInfoValues = 19;           ///< "Number of values  :"
-constexpr int32_t kInfoWritingMesh = 20;      ///< "-->WRITTING MESH FILE :"
-constexpr int32_t kInfoWritingSizes = 21;     ///< "-->WRITTING DENSITY MESH FILE :"
-constexpr int32_t kInfoMeshingZone = 23;      ///< "-->MESHING THE ZONE :"
+constexpr int32_t kWhileReading = 2;      ///< "while reading the file :"
+constexpr int32_t kErrorInFile = 3;       ///< "error in the file :"
+constexpr int32_t kPointDefinition = 4;   ///< "in the points coordinate definition."
+constexpr int32_t kIllegalDimension = 5;  ///< "illegal space dimension"
+constexpr int32_t kThreeZones = 6;        ///< "dimension must be 3 with an edge with more than 2 zones."
+constexpr int32_t kNothingInFile = 7;     ///< "no point and no edge in the file :"
+constexpr int32_t kNoEdge = 8;            ///< "no edge in the file :"
+constexpr int32_t kNotEdges = 9;          ///< "elements are NOT edges."
+constexpr int32_t kDensityIn3D = 11;      ///< "density function CAN T be used in 3D."
+constexpr int32_t kCareful = 12;          ///< "carreful with that combination..."
+constexpr int32_t kMaximumSet = 13;       ///< "maximum number of nodes set."
+constexpr int32_t kSizeAtEachNode = 14;   ///< "mesh size MUST be given at each node of the geometry."
+constexpr int32_t kNoIntegers = 15;       ///< "no more memory (for integers)."
+constexpr int32_t kNoReals = 16;          ///< "no more memory (for reals)."
+constexpr int32_t kAlreadyReached = 19;   ///< "Maximum number of nodes already reach :"
+constexpr int32_t kWhileWriting = 20;     ///< "while writing the file :"
+constexpr int32_t kMaximumReached = 25;   ///< "Maximum number of nodes reached  :"
+constexpr int32_t kInfoNodes = 14;        ///< "Number of nodes   :"
+constexpr int32_t kInfoEdges = 15;        ///< "Number of edges   :"
+constexpr int32_t kInfoTriangles = 17;    ///< "Number of triangles :"
+constexpr int32_t kInfoZones = 18;        ///< "Number of zones   :"
+constexpr int32_t kInfoValues = 19;       ///< "Number of values  :"
+constexpr int32_t kInfoWritingMesh = 20;  ///< "-->WRITTING MESH FILE :"
+constexpr int32_t kInfoWritingSizes = 21; ///< "-->WRITTING DENSITY MESH FILE :"
+constexpr int32_t kInfoMeshingZone = 23;  ///< "-->MESHING THE ZONE :"
 } // namespace entry
 
-constexpr int32_t kWarning = 0; ///< message type of warnings
-constexpr int32_t kSmoothedBorders = 3; ///< generation mode asking for the border structure
+constexpr int32_t kWarning = 0;            ///< message type of warnings
+constexpr int32_t kSmoothedBorders = 3;    ///< generation mode asking for the border structure
 constexpr int32_t kZoneGenerationMode = 2; ///< generation mode of the zone stages
 constexpr int32_t kTriangleDimension = 2;
 constexpr int32_t kTriangleNodes = 3;
+constexpr int32_t kScannedZones = 16; ///< up to this many zones, each zone scans every edge
 
 void progress(int32_t mode, int32_t message, int32_t value)
 {
@@ -99,7 +100,8 @@ int reportShortage(WorkShortage shortage, bool quietReals)
 
 int32_t clampToInt32(int64_t value)
 {
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return int32_t(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 /// Step 1: counting read of the geometry, and the checks that it can be meshed. The zone code
@@ -141,8 +143,7 @@ int countGeometry(const RunNames& names, Vec<int32_t> itvl, RunQuantities& run)
 
 /// Step 2: counting read of the size specification (quiet), and its checks. Its work tables
 /// lie after the zone code list.
-int countSizes(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, RunQuantities& run,
-               int32_t mode)
+int countSizes(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, RunQuantities& run, int32_t mode)
 {
     const int32_t listed = std::min(run.zones, itvl.count() - 1);
     const Vec<int32_t> integerWork = itvl.slice(listed + 1, itvl.count() - 1 - listed);
@@ -191,7 +192,8 @@ int carveTables(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float
     sizing.nodalSizes = names.nodalSizes.empty() ? 0 : 1;
     const int32_t freeIntegers =
         clampToInt32(int64_t(itvl.count()) - int64_t(shape.reservedRecords) * shape.integersPerRecord);
-    const int32_t freeReals = clampToInt32(int64_t(rtvl.count()) - int64_t(shape.reservedRecords) * shape.realsPerRecord);
+    const int32_t freeReals =
+        clampToInt32(int64_t(rtvl.count()) - int64_t(shape.reservedRecords) * shape.realsPerRecord);
     int code = mggmax(sizing, freeIntegers, freeReals, run.noemax, run.nbemax);
     if (code != kOk) {
         return traced(code, kRoutine, "APPEL MGGMAX");
@@ -241,17 +243,25 @@ SizeSpecification sizeSpecification(const RunQuantities& run, const GlobalTables
 }
 
 /// Step 7: every zone meshed and appended; the zone end table records where each ends.
+/// With many zones, each zone's edges are indexed once at the end of the free integers, so
+/// that a zone's selection does not scan every edge; with a few the scan is cheaper.
 int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes, int32_t room,
              const RunQuantities& run, const GlobalTables& tables, const TriangleTables& triangles, int32_t mode)
 {
+    ZoneEdgeIndex index;
+    int32_t indexed = 0;
+    if (run.zones > kScannedZones) {
+        indexZoneEdges(border, tables.zoneCodes, triangles.freeIntegers, index, indexed);
+    }
+    const Vec<int32_t> freeIntegers = triangles.freeIntegers.slice(1, triangles.freeIntegers.count() - indexed);
     const bool several = run.zones >= 2;
     for (int32_t k = 1; k <= run.zones; ++k) {
         if (several) {
             progress(mode, entry::kInfoMeshingZone, k);
         }
         const int32_t before = mesh.triangles;
-        const int code = rgraft(border, tables.zoneCodes(k), mesh, sizes, room, triangles.freeIntegers, tables.freeReals,
-                          mode);
+        const int code =
+            rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers, tables.freeReals, mode);
         if (code < kOk) {
             return traced(code, "MG4MEM", " APPEL RGRAFT");
         }
@@ -272,8 +282,8 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
 }
 
 /// Steps 5 to 7: the border stage, the switch to triangles and the zone loop.
-int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& tables,
-              TriangleTables& triangles, bool& nodalSizesReady, int32_t mode)
+int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& tables, TriangleTables& triangles,
+              bool& nodalSizesReady, int32_t mode)
 {
     // 5. border stage
     // ==> The border stage `mg1fct` is called here once it exists: it cuts every border edge

@@ -84,12 +84,12 @@ int localReals(ZoneLayout& layout, const GlobalMesh& mesh, const SizeSpecificati
 /// memory alone may leave fewer nodes than the zone's border nodes and the margin the
 /// triangulation needs beyond them (a zone of many border nodes in a large run): the run's
 /// maximum, which the zone never exceeds, then sizes the zone as well.
-int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t ez, int32_t noemax,
-               int32_t& noemaxz, int32_t& nbemaxz)
+int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t ez, int32_t noemax, int32_t& noemaxz,
+               int32_t& nbemaxz)
 {
     const int32_t twiceEdges = 2 * ez;
-    int code = mg4max(dimension, kTriangleKind, nz, twiceEdges, -1, layout.freeIntegerCount(),
-                      layout.freeRealCount(), noemaxz, nbemaxz);
+    int code = mg4max(dimension, kTriangleKind, nz, twiceEdges, -1, layout.freeIntegerCount(), layout.freeRealCount(),
+                      noemaxz, nbemaxz);
     if (code != kOk) {
         return traced(code, kRoutine, "1 APPEL A MG4MAX");
     }
@@ -144,10 +144,84 @@ int checkMerge(int32_t nz, const ZoneElements& zone, Rows<const float> ICOOM, Ve
     return kOk;
 }
 
+/// The zones listed on edge e, each once: calls `visit(k)` for every zone k of `sorted`
+/// (zone numbers ordered by code) whose code stands in the edge's row.
+template <class Visit>
+void zonesOfEdge(const BorderDescription& border, Vec<const int32_t> zoneCodes, Vec<const int32_t> sorted, int32_t e,
+                 Visit visit)
+{
+    const int32_t* codes = border.edgeCodes.row(e);
+    const int32_t L = border.edgeCodes.width();
+    for (int32_t j = 0; j < L; ++j) {
+        if (std::find(codes, codes + j, codes[j]) != codes + j) {
+            continue; // the code stands earlier in the row
+        }
+        const int32_t* found = std::lower_bound(sorted.data(), sorted.data() + sorted.count(), codes[j],
+                                                [&](int32_t k, int32_t code) { return zoneCodes(k) < code; });
+        if (found != sorted.data() + sorted.count() && zoneCodes(*found) == codes[j]) {
+            visit(*found);
+        }
+    }
+}
+
 } // namespace
 
-int rgaret(const BorderDescription& border, int32_t zoneCode, Vec<int32_t> nodeList, Rows<int32_t> edgeList,
-           int32_t& nz, int32_t& ez)
+ZoneEdges ZoneEdgeIndex::of(int32_t k) const
+{
+    if (starts.count() == 0) {
+        return ZoneEdges{};
+    }
+    return ZoneEdges{false, edges.slice(starts(k) + 1, starts(k + 1) - starts(k))};
+}
+
+void indexZoneEdges(const BorderDescription& border, Vec<const int32_t> zoneCodes, Vec<int32_t> area,
+                    ZoneEdgeIndex& index, int32_t& used)
+{
+    //   area:  [ ... free ... | edges (M) | starts (Z + 1) | zones by code (Z) ]
+    index = ZoneEdgeIndex{};
+    used = 0;
+    const int32_t Z = zoneCodes.count();
+    const int32_t W = area.count();
+    if (Z < 1 || int64_t(2) * Z + 1 > W || border.edges > border.edgeCodes.count()) {
+        return;
+    }
+    // 1. the zone numbers ordered by code, to find a code's zone by bisection
+    const Vec<int32_t> sorted = area.slice(W - Z + 1, Z);
+    for (int32_t k = 1; k <= Z; ++k) {
+        sorted(k) = k;
+    }
+    std::sort(sorted.data(), sorted.data() + Z, [&](int32_t a, int32_t b) { return zoneCodes(a) < zoneCodes(b); });
+    // 2. the edges of each zone counted, then turned into starting positions
+    const Vec<int32_t> starts = area.slice(W - 2 * Z, Z + 1);
+    std::fill(starts.data(), starts.data() + Z + 1, 0);
+    int64_t total = 0;
+    for (int32_t e = 1; e <= border.edges; ++e) {
+        zonesOfEdge(border, zoneCodes, sorted, e, [&](int32_t k) {
+            ++starts(k + 1);
+            ++total;
+        });
+    }
+    if (total > W - 2 * int64_t(Z) - 1) {
+        return;
+    }
+    for (int32_t k = 1; k <= Z; ++k) {
+        starts(k + 1) += starts(k);
+    }
+    // 3. the edges of each zone, in edge order
+    const Vec<int32_t> edges = area.slice(W - 2 * Z - int32_t(total), int32_t(total));
+    for (int32_t e = 1; e <= border.edges; ++e) {
+        zonesOfEdge(border, zoneCodes, sorted, e, [&](int32_t k) { edges(++starts(k)) = e; });
+    }
+    for (int32_t k = Z; k >= 1; --k) {
+        starts(k + 1) = starts(k);
+    }
+    starts(1) = 0;
+    index = ZoneEdgeIndex{starts, edges};
+    used = 2 * Z + 1 + int32_t(total);
+}
+
+int rgaret(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& candidates, Vec<int32_t> nodeList,
+           Rows<int32_t> edgeList, int32_t& nz, int32_t& ez)
 {
     nz = 0;
     ez = 0;
@@ -158,7 +232,12 @@ int rgaret(const BorderDescription& border, int32_t zoneCode, Vec<int32_t> nodeL
         return traced(kDataError, "RGARET", " DESCRIPTION DES BORDS INCORRECTE");
     }
     int32_t count = 0;
-    for (int32_t e = 1; e <= border.edges; ++e) {
+    const int32_t examined = candidates.every ? border.edges : candidates.edges.count();
+    for (int32_t i = 1; i <= examined; ++i) {
+        const int32_t e = candidates.every ? i : candidates.edges(i);
+        if (e < 1 || e > border.edges) {
+            return traced(kDataError, "RGARET", " ARETE HORS DES BORDS");
+        }
         // 1. the edge belongs to the zone when the code stands among its codes
         if (!listsZone(border.edgeCodes.row(e), L, zoneCode)) {
             continue;
@@ -226,8 +305,8 @@ int mergeZone(Vec<const int32_t> nodeList, const ZoneElements& zone, Rows<const 
     return kOk;
 }
 
-int rgraft(const BorderDescription& border, int32_t zoneCode, GlobalMesh& mesh, const SizeSpecification& sizes,
-           int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals, int32_t mode)
+int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& candidates, GlobalMesh& mesh,
+           const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals, int32_t mode)
 {
     // 1. the border nodes must lie in every global table they are copied from
     const int32_t Nb = border.nodes;
@@ -243,7 +322,7 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, GlobalMesh& mesh, 
     }
     int32_t nz = 0;
     int32_t ez = 0;
-    int code = rgaret(border, zoneCode, layout.tables().nodeList, layout.tables().edgeList, nz, ez);
+    int code = rgaret(border, zoneCode, candidates, layout.tables().nodeList, layout.tables().edgeList, nz, ez);
     if (code != kOk) {
         return traced(code, kRoutine, "APPEL A RGARET");
     }

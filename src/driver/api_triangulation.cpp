@@ -31,8 +31,8 @@ constexpr int32_t kPlaneDimension = 2;
 /// `mgtria`, then the refinement, on plane coordinates. `triangulated` receives the node
 /// count left by `mgtria` (the nodes after it are the refinement's).
 int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> /*IGRDMX*/,
-                  const SizeSpecification& /*sizes*/, int32_t /*room*/, Vec<int32_t> freeIntegers,
-                  Vec<float> freeReals, int32_t& triangulated)
+                  const SizeSpecification& /*sizes*/, int32_t /*room*/, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+                  int32_t& triangulated)
 {
     // 1. triangulation with the borders restored, the outside removed and the borders marked
     int code = mgtria(IARMA, 1, IARMA.count(), plane, nz, zone, freeIntegers, freeReals);
@@ -78,8 +78,8 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     int failed = kOk;
     for (int32_t e = first; e <= last; ++e) {
         int32_t crossed = 0;
-        code = rf2rar(Vec<const int32_t>(edges.row(e), edges.width()), zone.ITRNOE, zone.ITRTRI, zone.NOETRI,
-                      zone.NBE, coordinates, freeIntegers, freeReals, crossed);
+        code = rf2rar(Vec<const int32_t>(edges.row(e), edges.width()), zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE,
+                      coordinates, freeIntegers, freeReals, crossed);
         if (code != kOk) {
             failed = traced(code, "MGTRIA", " APPEL RF2RAR");
         }
@@ -98,8 +98,8 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     // 6. the border edges marked; a failure is only traced
     for (int32_t e = first; e <= last; ++e) {
         EdgeSides sides;
-        code = sfricr(Vec<int32_t>(edges.row(e), edges.width()), kPlaneDimension, zone.ITRNOE, zone.ITRTRI,
-                      zone.NOETRI, zone.NBE, sides);
+        code = sfricr(Vec<int32_t>(edges.row(e), edges.width()), kPlaneDimension, zone.ITRNOE, zone.ITRTRI, zone.NOETRI,
+                      zone.NBE, sides);
         if (code != kOk) {
             (void)traced(code, "MGTRIA", " APPEL SFRICR");
         }

@@ -11,11 +11,11 @@ namespace tesmo {
 
 /// The size specification as the stages read it.
 struct SizeSpecification {
-    int32_t refinementMode = 1;    ///< 1 default size, 2 concentrations, 3 sizes at the nodes
-    int32_t generationMode = 1;    ///< how borders are cut: 1 direct, 2 iterative, 3 smoothed
-    Vec<int32_t> integers;         ///< `records` rows of `integersPerRecord`
+    int32_t refinementMode = 1; ///< 1 default size, 2 concentrations, 3 sizes at the nodes
+    int32_t generationMode = 1; ///< how borders are cut: 1 direct, 2 iterative, 3 smoothed
+    Vec<int32_t> integers;      ///< `records` rows of `integersPerRecord`
     int32_t integersPerRecord = 0;
-    Vec<float> reals;              ///< `records` rows of `realsPerRecord`; sizes at the nodes: one per node
+    Vec<float> reals; ///< `records` rows of `realsPerRecord`; sizes at the nodes: one per node
     int32_t realsPerRecord = 0;
     int32_t records = 0;
 };
@@ -45,8 +45,8 @@ struct ZoneElements {
 /// positive code of `mgtria`), or the negative code of the failing stage; -1 for a space
 /// dimension other than 2 and 3; -2 when the free reals cannot hold the plane frame.
 [[nodiscard]] int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
-                         const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers,
-                         Vec<float> freeReals, int32_t mode);
+                         const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+                         int32_t mode);
 
 /// Maps plane points `first`..`last` of `plane` (width 2) back into space: row i of `space`
 /// (width 3) becomes inverse · (x, y, 0) + origin, `inverse` the 9 reals of the inverse frame.

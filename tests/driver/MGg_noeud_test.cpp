@@ -54,8 +54,8 @@ protected:
 /// The progress lines of the storing read, default size specification.
 std::string stored(const std::string& geometry, int points, int edges, int zones)
 {
-    return " Number of concentrations : 1\n -->READING GEOMETRY FILE :" + geometry + "\n Number of points  : " +
-           std::to_string(points) + "\n Number of edges   : " + std::to_string(edges) +
+    return " Number of concentrations : 1\n -->READING GEOMETRY FILE :" + geometry +
+           "\n Number of points  : " + std::to_string(points) + "\n Number of edges   : " + std::to_string(edges) +
            "\n Number of zones   : " + std::to_string(zones) + "\n";
 }
 
@@ -66,8 +66,9 @@ TEST_F(Generation, DataThatCannotBeMeshedIsRefusedBeforeAnythingIsWritten)
               kBanner + point + "illegal space dimension\n DATA ERROR  error in the file :dimension4.geo\n" +
                   kOnlineHelp);
     EXPECT_EQ(tesmo({"s", "three_zones.geo", "-", "out.msh"}),
-              point + "dimension must be 3 with an edge with more than 2 zones.\n"
-                      " DATA ERROR  error in the file :three_zones.geo\n" +
+              point +
+                  "dimension must be 3 with an edge with more than 2 zones.\n"
+                  " DATA ERROR  error in the file :three_zones.geo\n" +
                   kOnlineHelp);
     EXPECT_EQ(tesmo({"s", "plane.geo", "density.den", "out.msh"}),
               " DATA ERROR  density function CAN T be used in 3D.\n" + kOnlineHelp);
@@ -121,8 +122,7 @@ TEST_F(Generation, TheMaximumOfNodesBoundsEveryZone)
     // own leave: 6500369 integers and 11143111 reals, b = 5 and k = 7: memomx gives
     // n = 1925937, e = 378356, so NOEMAXz = 4 + (378356 - 8) div 2 = 189178.
     std::string run = tesmo({"d", "square.geo", "-", "out.msh"});
-    EXPECT_NE(run.find(" NOMBRE MAXIMUM DE NOEUDS  : 189178\n NOMBRE MAXIMUM D ELEMENTS : 378356\n"),
-              std::string::npos)
+    EXPECT_NE(run.find(" NOMBRE MAXIMUM DE NOEUDS  : 189178\n NOMBRE MAXIMUM D ELEMENTS : 378356\n"), std::string::npos)
         << run;
     // nbn = 10: NOEMAX = 10 and NBEMAX = 18, and the zone maximum is NOEMAX + 50.
     run = tesmo({"d", "square.geo", "-", "out.msh", "-", "10"});

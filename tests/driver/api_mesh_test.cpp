@@ -46,7 +46,7 @@ TEST(Rgaret, SelectsTheZoneOnceWithSortedDistinctNodes)
     // Edges (4,2) zones (3,3); (2,5) zones (1,0); (5,4) zones (1,3); (6,0) a lone point of zone 3.
     const Borders b({4, 2, 2, 5, 5, 4, 6, 0}, 2, {3, 3, 1, 0, 1, 3, 3, 0}, 2, 6);
     Selection s(b.description);
-    ASSERT_EQ(rgaret(b.description, 3, s.nodes, s.edges, s.nz, s.ez), kOk);
+    ASSERT_EQ(rgaret(b.description, 3, ZoneEdges{}, s.nodes, s.edges, s.nz, s.ez), kOk);
     ASSERT_EQ(s.ez, 2); // the edge listing the code twice is selected once
     EXPECT_EQ(s.edges(1, 1), 4);
     EXPECT_EQ(s.edges(1, 2), 2);
@@ -56,7 +56,8 @@ TEST(Rgaret, SelectsTheZoneOnceWithSortedDistinctNodes)
     EXPECT_EQ(std::vector<int32_t>(s.nodeList.begin(), s.nodeList.begin() + 4), (std::vector<int32_t>{2, 4, 5, 6}));
     // Rows of one node give nodes only.
     const Borders points({3, 1, 3}, 1, {2, 0, 2, 0, 2, 0}, 2, 3);
-    ASSERT_EQ(rgaret(points.description, 2, s.nodes, Rows<int32_t>(s.edgeList.data(), 2, 3), s.nz, s.ez), kOk);
+    ASSERT_EQ(rgaret(points.description, 2, ZoneEdges{}, s.nodes, Rows<int32_t>(s.edgeList.data(), 2, 3), s.nz, s.ez),
+              kOk);
     EXPECT_EQ(s.ez, 0);
     ASSERT_EQ(s.nz, 2);
     EXPECT_EQ(s.nodeList[0], 1);
@@ -69,8 +70,8 @@ TEST(Rgaret, ListsAndNodesAreChecked)
     int32_t nz = 0;
     int32_t ez = 0;
     const auto select = [&](const Borders& b, int32_t nodes, int32_t edges) {
-        return rgaret(b.description, 1, Vec<int32_t>(nodeList.data(), nodes), Rows<int32_t>(edgeList.data(), 2, edges),
-                      nz, ez);
+        return rgaret(b.description, 1, ZoneEdges{}, Vec<int32_t>(nodeList.data(), nodes),
+                      Rows<int32_t>(edgeList.data(), 2, edges), nz, ez);
     };
     // Capacity exactly full, then one short of the node list or of the edge list.
     const Borders triangle({1, 2, 2, 3, 3, 1}, 2, {1, 0, 1, 0, 1, 0}, 2, 3);
@@ -81,6 +82,38 @@ TEST(Rgaret, ListsAndNodesAreChecked)
     // A node beyond the border nodes, or a first node 0, is bad data.
     EXPECT_EQ(select(Borders({1, 4}, 2, {1, 0}, 2, 3), 6, 3), kDataError);
     EXPECT_EQ(select(Borders({0, 2}, 2, {1, 0}, 2, 3), 6, 3), kDataError);
+}
+
+TEST(IndexZoneEdges, SelectsAsTheScanDoes)
+{
+    // Zones 7, 3, 5: codes listed twice, in any slot, or on no edge at all (zone 5).
+    const Borders b({1, 2, 2, 3, 3, 1, 4, 0, 2, 4}, 2, {3, 3, 7, 0, 7, 3, 0, 0, 3, 7}, 2, 4);
+    const std::vector<int32_t> codes{7, 3, 5};
+    std::vector<int32_t> area(30, -1);
+    ZoneEdgeIndex index;
+    int32_t used = 0;
+    indexZoneEdges(b.description, Vec<const int32_t>(codes.data(), 3), Vec<int32_t>(area.data(), 30), index, used);
+    EXPECT_EQ(used, 2 * 3 + 1 + 6);
+    EXPECT_EQ(std::vector<int32_t>(area.begin(), area.begin() + 30 - used), std::vector<int32_t>(30 - used, -1));
+    for (int32_t k = 1; k <= 3; ++k) {
+        Selection scan(b.description);
+        Selection indexed(b.description);
+        ASSERT_EQ(
+            rgaret(b.description, codes[std::size_t(k - 1)], ZoneEdges{}, scan.nodes, scan.edges, scan.nz, scan.ez),
+            kOk);
+        ASSERT_EQ(rgaret(b.description, codes[std::size_t(k - 1)], index.of(k), indexed.nodes, indexed.edges,
+                         indexed.nz, indexed.ez),
+                  kOk);
+        EXPECT_EQ(indexed.nz, scan.nz) << k;
+        EXPECT_EQ(indexed.ez, scan.ez) << k;
+        EXPECT_EQ(indexed.nodeList, scan.nodeList) << k;
+        EXPECT_EQ(indexed.edgeList, scan.edgeList) << k;
+    }
+    EXPECT_EQ(index.of(1).edges.count(), 3);
+    // Too small an area: no index, every zone scans.
+    indexZoneEdges(b.description, Vec<const int32_t>(codes.data(), 3), Vec<int32_t>(area.data(), 12), index, used);
+    EXPECT_EQ(used, 0);
+    EXPECT_TRUE(index.of(2).every);
 }
 
 /// A mesh of 5 nodes and 1 triangle, and a zone of border nodes 2, 4, 5 to which the stages

@@ -1,4 +1,4 @@
-// The zone stages: the mapping of plane points back into space.
+// The zone stages: the triangulation of a zone, and the mapping of plane points back into space.
 #include "driver/api_triangulation.hpp"
 
 #include "driver/cg_epsi.hpp"
@@ -24,8 +24,8 @@ TEST(MapToSpace, PlaneCoordinatesGoBackToTheirPoints)
     std::array<float, 3> origin{};
     std::array<float, 9> frame{};
     std::vector<float> plane(8, 0.0f);
-    ASSERT_EQ(rppncr(Vec<const int32_t>(), 0, 1, 4, Rows<const float>(points.data(), 3, 4), origin.data(),
-                     frame.data(), Rows<float>(plane.data(), 2, 4)),
+    ASSERT_EQ(rppncr(Vec<const int32_t>(), 0, 1, 4, Rows<const float>(points.data(), 3, 4), origin.data(), frame.data(),
+                     Rows<float>(plane.data(), 2, 4)),
               kOk);
     ASSERT_EQ(m33inv(frame.data(), frame.data()), kOk);
     std::vector<float> space(12, -5.0f);
@@ -85,25 +85,6 @@ TEST(Mgtria, EveryBorderEdgeIsTriedAndTheLastFailureReturned)
     }
     EXPECT_EQ(traces, 3u) << console.text(); // each failing edge, then once more at the end
     EXPECT_EQ(console.text().find("SCULPT"), std::string::npos);
-}
-
-TEST(Mgtraf, AZoneInSpaceIsTriangulatedInItsPlane)
-{
-    ZoneWork w;
-    std::vector<float> square{1.0f, 0.0f, 0.0f, 2.0f, -1.0f, 0.0f, 2.57735027f, -0.42264973f, -1.15470054f,
-                              1.57735027f, 0.57735027f, -1.15470054f};
-    const std::vector<float> read = square;
-    std::vector<int32_t> edges{1, 2, 2, 3, 3, 4, 4, 1};
-    ASSERT_EQ(mgtraf(Rows<int32_t>(edges.data(), 2, 4), 4, w.zone, Rows<float>(square.data(), 3, 4), Vec<float>(),
-                     SizeSpecification(), 0, w.freeIntegers, w.freeReals, 1),
-              kOk);
-    EXPECT_EQ(w.zone.NBE, 2);
-    EXPECT_EQ(w.zone.nodes, 4);
-    EXPECT_EQ(square, read); // border nodes keep the coordinates read
-    // Two points do not make a plane.
-    EXPECT_EQ(mgtraf(Rows<int32_t>(edges.data(), 2, 1), 2, w.zone, Rows<float>(square.data(), 3, 2), Vec<float>(),
-                     SizeSpecification(), 0, w.freeIntegers, w.freeReals, 1),
-              kDataError);
 }
 
 } // namespace

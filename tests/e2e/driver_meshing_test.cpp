@@ -49,11 +49,12 @@ protected:
 
 TEST_F(Meshing, OneZoneGivesNoZoneLines)
 {
-    EXPECT_EQ(mesh("square.geo"), kBanner + " Number of concentrations : 1\n"
-                                             " -->READING GEOMETRY FILE :square.geo\n"
-                                             " Number of points  : 4\n"
-                                             " Number of edges   : 4\n"
-                                             " Number of zones   : 1\n" +
+    EXPECT_EQ(mesh("square.geo"), kBanner +
+                                      " Number of concentrations : 1\n"
+                                      " -->READING GEOMETRY FILE :square.geo\n"
+                                      " Number of points  : 4\n"
+                                      " Number of edges   : 4\n"
+                                      " Number of zones   : 1\n" +
                                       written(4, 2, 1));
     EXPECT_EQ(report.triangles, 2);
 }
@@ -78,6 +79,13 @@ TEST_F(Meshing, TwoZonesShareTheirBorderNodes)
               std::string::npos)
         << run;
     EXPECT_EQ(report.zoneOrder, (std::vector<int>{4, 9}));
+}
+
+TEST_F(Meshing, ManyZonesFindTheirEdgesThroughTheIndex)
+{
+    EXPECT_TRUE(
+        mesh("grid.geo").ends_with(" -->MESHING THE ZONE : 25\n Number of triangles : 2\n" + written(36, 50, 25)));
+    EXPECT_EQ(report.zoneOrder.size(), 25u);
 }
 
 TEST_F(Meshing, ASquareInAPlaneOfSpace)
@@ -106,16 +114,17 @@ TEST_F(Meshing, AFileThatCannotBeStoredAsAGeometryIsReadAsAMesh)
     // Each element's reference is the zone of its first two nodes, a side of that zone.
     directory.write("coded.msh", readFile(TESMO_TEST_DATA "/driver_coded.msh"));
     const RunResult run = runBinary(TESMO_BINARY, {"v", "coded.msh", "-", "out.msh"}, directory.path());
-    EXPECT_EQ(run.output, kBanner + " WARNING  no edge in the file :coded.msh\n"
-                                    " Number of concentrations : 1\n"
-                                    " -->READING GEOMETRY FILE :coded.msh\n"
-                                    " Number of points  : 4\n"
-                                    " Number of edges   : 6\n"
-                                    " Number of zones   : 2\n"
-                                    " -->MESHING THE ZONE : 1\n"
-                                    " Number of triangles : 1\n"
-                                    " -->MESHING THE ZONE : 2\n"
-                                    " Number of triangles : 1\n" +
+    EXPECT_EQ(run.output, kBanner +
+                              " WARNING  no edge in the file :coded.msh\n"
+                              " Number of concentrations : 1\n"
+                              " -->READING GEOMETRY FILE :coded.msh\n"
+                              " Number of points  : 4\n"
+                              " Number of edges   : 6\n"
+                              " Number of zones   : 2\n"
+                              " -->MESHING THE ZONE : 1\n"
+                              " Number of triangles : 1\n"
+                              " -->MESHING THE ZONE : 2\n"
+                              " Number of triangles : 1\n" +
                               written(4, 2, 2));
     MeshData data;
     ASSERT_EQ(readMesh(directory.file("out.msh"), data), "");
