@@ -24,3 +24,9 @@ if [ "$found" -eq 0 ]; then
   echo "no benchmark program in $build (configure with -DTESMO_BENCH=ON)" >&2
   exit 1
 fi
+
+# Whole runs of the program itself, when it was built in the same folder.
+if [ -x "$build/tesmo" ]; then
+  echo "== whole runs"
+  bash "$(dirname "$0")/whole_runs.sh" "$build/tesmo"
+fi
