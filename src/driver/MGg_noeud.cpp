@@ -45,6 +45,7 @@ constexpr int32_t kMaximumSet = 13;       ///< "maximum number of nodes set."
 constexpr int32_t kSizeAtEachNode = 14;   ///< "mesh size MUST be given at each node of the geometry."
 constexpr int32_t kNoIntegers = 15;       ///< "no more memory (for integers)."
 constexpr int32_t kNoReals = 16;          ///< "no more memory (for reals)."
+constexpr int32_t kGeometryNotValid = 21; ///< "geometry is not valid"
 constexpr int32_t kAlreadyReached = 19;   ///< "Maximum number of nodes already reach :"
 constexpr int32_t kWhileWriting = 20;     ///< "while writing the file :"
 constexpr int32_t kMaximumReached = 25;   ///< "Maximum number of nodes reached  :"
@@ -260,9 +261,17 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
             progress(mode, entry::kInfoMeshingZone, k);
         }
         const int32_t before = mesh.triangles;
-        const int code =
-            rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers, tables.freeReals, mode);
+        WorkShortage shortage = WorkShortage::none;
+        const int code = rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers,
+                                tables.freeReals, mode, shortage);
         if (code < kOk) {
+            // A zone that cannot be meshed is told to the user, not only in the trace.
+            if (code == kCapacityError) {
+                pgReport(kCapacityError, shortage == WorkShortage::reals ? entry::kNoReals : entry::kNoIntegers, 1,
+                         " ");
+            } else {
+                pgReport(reportType(code), entry::kGeometryNotValid, 1, " ");
+            }
             return traced(code, "MG4MEM", " APPEL RGRAFT");
         }
         if (mode >= 1) {

@@ -306,8 +306,10 @@ int mergeZone(Vec<const int32_t> nodeList, const ZoneElements& zone, Rows<const 
 }
 
 int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& candidates, GlobalMesh& mesh,
-           const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals, int32_t mode)
+           const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals, int32_t mode,
+           WorkShortage& shortage)
 {
+    shortage = WorkShortage::none;
     // 1. the border nodes must lie in every global table they are copied from
     const int32_t Nb = border.nodes;
     const bool atNodes = sizes.refinementMode == kSizesAtPoints;
@@ -317,6 +319,12 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     }
     // 2. the zone's nodes and edges
     ZoneLayout layout(freeIntegers, freeReals);
+    // Whatever the layout runs short of is handed back to the caller, who reports it.
+    struct ShortageOnExit {
+        const ZoneLayout& layout;
+        WorkShortage& shortage;
+        ~ShortageOnExit() { shortage = layout.shortage(); }
+    } onExit{layout, shortage};
     if (layout.selection(Nb, border.edges) != kOk) {
         return traced(kCapacityError, kRoutine, "ENTIERS POUR LA SELECTION");
     }

@@ -235,7 +235,9 @@ int ZoneLayout::shortOf(WorkShortage which)
 
 int ZoneLayout::selection(int32_t nb, int32_t eb)
 {
-    if (nb < 0 || eb < 0 || !integers_.take(2 * int64_t(nb), tables_.nodeList) ||
+    // Each selected edge lists both its nodes before the list is sorted and made distinct,
+    // so the list needs two entries per node or per edge, whichever is more.
+    if (nb < 0 || eb < 0 || !integers_.take(2 * int64_t(std::max(nb, eb)), tables_.nodeList) ||
         !integers_.takeRows(2, eb, tables_.edgeList)) {
         return shortOf(WorkShortage::integers);
     }
