@@ -18,6 +18,14 @@ inline constexpr float kPolygonRadius = 4.0f;
 inline constexpr float kFullTurn = 6.2831855f;
 /// Consecutive passes over the rejected points without any insertion before giving up.
 inline constexpr int32_t kFruitlessPasses = 11;
+/// Relative margin of the in-circle determinant (double precision, relative to the sum of the
+/// magnitudes of its terms) beyond which a point is inside a circle when restored hull edges
+/// are made Delaunay again; below it the four points count as co-circular.
+inline constexpr double kCircleTolerance = 1e-12;
+/// Longest strip of triangles crossed by a missing hull edge that the border recovery takes
+/// at once; a longer one is restored by exchanging diagonals, since the search of the best
+/// triangulation of the strip's polygons grows exponentially with their size.
+inline constexpr int32_t kDirectStrip = 8;
 /// Smallest integer work area of the triangulation.
 inline constexpr int32_t kMinimumIntegerWork = 310;
 
@@ -40,13 +48,16 @@ constexpr int64_t trnupoReals(int32_t J)
 [[nodiscard]] int t2isp(int32_t J, int32_t vertexCount, float radius, Rows<float> normalised, Rows<int32_t> ITRNOE,
                         Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI, int32_t& NBE);
 
-/// Triangulates points 1..J of COORD (2 coordinates each, never changed) into ITRNOE,
-/// ITRTRI (0 on the outer boundary, no border marks) and NOETRI, counter-clockwise, NBE
-/// triangles. `work` holds the list of points to insert (J entries) and the lists of each
-/// insertion; `realWork` the normalised coordinates and the sphere table (trnupoReals).
+/// Triangulates the convex hull of points 1..J of COORD (2 coordinates each, never changed)
+/// into ITRNOE, ITRTRI (0 on the outer boundary, no border marks) and NOETRI,
+/// counter-clockwise, NBE triangles; hull edges the insertion missed are restored before the
+/// enclosing polygon goes. `work` holds the list of points to insert (J entries) and the lists
+/// of each insertion, then of the recovery; `realWork` the normalised coordinates and the
+/// sphere table (trnupoReals).
 /// Returns 0; -1 for a table of fewer than 3 slots per row ("EN 2D SEULEMENT"), points on a
 /// line parallel to an axis ("APPEL PTINIT"), points left out after 11 fruitless passes
-/// ("BOUCLE REJET", the others triangulated) or a damaged structure; -2 when `work` holds
+/// ("BOUCLE REJET", the others triangulated), a point left in no triangle (points all on one
+/// line) or a damaged structure; -2 when `work` holds
 /// fewer than 310 entries or J + the lists of an insertion ("ITVL TROP PETIT"), the element
 /// tables fewer than 2J + 50 rows, NOETRI fewer than J + 50 entries or `realWork` too small.
 [[nodiscard]] int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,

@@ -4,10 +4,13 @@
 #include "shell/es_chaine.hpp"
 #include "shell/es_erreur.hpp"
 #include "support/structure_check.hpp"
+#include "topology/st_2dstruct.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -230,6 +233,212 @@ TEST(T2isp, FanAboutPointOneInsideTheRegularPolygon)
     modini = 0;
     EXPECT_NE(capture.text().find("IL FAUT 3 POINTS"), std::string::npos);
     EXPECT_EQ(fan(50, 54), kCapacityError);
+}
+
+/// True when the points a and b are joined by an edge of the triangulation.
+bool joined(DelaunayTables& t, int32_t NBE, int32_t a, int32_t b)
+{
+    EdgeSides sides;
+    EXPECT_EQ(sfri2d(a, b, 2, t.ITRNOE(), t.ITRTRI(), t.NOETRI(), NBE, sides), kOk);
+    return sides.E1 != 0 || sides.E2 != 0;
+}
+
+/// Points given as (x, y) pairs, in order.
+std::vector<float> flatten(const std::vector<std::pair<float, float>>& nodes)
+{
+    std::vector<float> points;
+    for (const auto& [x, y] : nodes) {
+        points.push_back(x);
+        points.push_back(y);
+    }
+    return points;
+}
+
+TEST(TrnupoHull, SidesOfASquareWithPointsCloseToThemAreEdges)
+{
+    // the point near each side makes the circle through that side's corners reach far past
+    // the enclosing polygon, so the insertion alone leaves the four sides out
+    DelaunayTables t(flatten({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 0.01f}, {9.99f, 5}, {5, 9.99f}, {0.01f, 5}}));
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    for (int32_t corner = 1; corner <= 4; ++corner) {
+        EXPECT_TRUE(joined(t, NBE, corner, corner % 4 + 1)) << "side from corner " << corner;
+    }
+    EXPECT_EQ(NBE, 10); // 2 J - 2 - hull points
+    expectHullTriangulation(t, NBE, "square with points near its sides");
+    EXPECT_NEAR(testing::meshArea(t.ITRNOE(), NBE, t.COORD()), 100.0, 1e-9);
+}
+
+TEST(TrnupoHull, PointsAlmostOnAnUprightSideDoNotBendTheHull)
+{
+    // points 5e-7 right of the left side: to the border recovery the line through a corner
+    // and one of them is upright (x = -1) and holds the opposite corner, which lies far beyond
+    // the point and must not bend the hull
+    DelaunayTables t(flatten({{0, 0}, {10, 0}, {10, 4}, {0, 4}, {5e-7f, 0.16f}, {5e-7f, 1.5f}, {5e-7f, 3.1f},
+                              {5, 0.002f}, {9.998f, 2}, {5, 3.998f}}));
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    EXPECT_TRUE(joined(t, NBE, 1, 4));
+    expectHullTriangulation(t, NBE, "upright side");
+}
+
+TEST(TrnupoHull, PointsNearALongHullEdgeAreNotLost)
+{
+    // side nodes on y = 0 with points just above between them: every triangle of the middle
+    // side nodes reaches a polygon vertex, so they went with the polygon
+    std::vector<std::pair<float, float>> nodes = {{0, 60}, {100, 60}};
+    for (int32_t i = 0; i <= 8; ++i) {
+        nodes.emplace_back(12.5f * float(i), 0.0f);
+    }
+    for (int32_t i = 0; i < 8; ++i) {
+        nodes.emplace_back(12.5f * float(i) + 6.25f, 0.05f);
+    }
+    DelaunayTables t(flatten(nodes));
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    for (int32_t i = 3; i <= 10; ++i) {
+        EXPECT_TRUE(joined(t, NBE, i, i + 1)) << "bottom edge from node " << i;
+    }
+    expectHullTriangulation(t, NBE, "points near a long edge");
+}
+
+TEST(TrnupoHull, ThinSliverCoversItsHull)
+{
+    // a zone 1000 long and about 1 thick along a sloping axis: border nodes cut at uneven
+    // steps on its two long sides (collinear only up to rounding), nodes inside close to them;
+    // every circle through three of its nodes is far larger than the zone
+    std::vector<std::pair<float, float>> nodes;
+    for (int32_t i = 0; i <= 6; ++i) {
+        const float s = (float(i) + 0.3f * std::fmod(0.618034f * float(i), 1.0f) * float(i % 6 != 0)) / 6.0f;
+        nodes.emplace_back(1000.0f * s, 7.0f * s);
+        nodes.emplace_back(1000.0f * s, 1.0f + 7.2f * s);
+    }
+    for (int32_t i = 1; i < 20; ++i) {
+        const float s = float(i) / 20.0f;
+        nodes.emplace_back(1000.0f * s, 0.5f + 7.1f * s);
+    }
+    DelaunayTables t(flatten(nodes));
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    expectHullTriangulation(t, NBE, "sliver", true, 1e-3);
+}
+
+TEST(TrnupoHull, ShallowConcaveSideLeavesItsChordOnTheHull)
+{
+    // 1000 border nodes on an arc bowing 0.01 into a zone 100 wide: three nodes in a row are
+    // collinear to within rounding, yet the chord between the arc's ends is the hull edge
+    std::vector<std::pair<float, float>> nodes = {{0, 0}, {100, 0}, {100, 30}, {0, 30}};
+    for (int32_t i = 1; i < 1000; ++i) {
+        const double x = 0.1 * double(i);
+        nodes.emplace_back(float(x), float(0.01 * std::sin(3.14159265358979 * x / 100.0)));
+    }
+    DelaunayTables t(flatten(nodes));
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    EXPECT_TRUE(joined(t, NBE, 1, 2));
+    EXPECT_EQ(NBE, 2 * t.J - 2 - 4);
+    expectHullTriangulation(t, NBE, "shallow arc");
+}
+
+/// Random points of one of four kinds: uniform in a square, in a thin band, on the sides of
+/// a rotated rectangle with inner points close to them, or in clusters.
+std::vector<float> randomSet(uint32_t seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    const int32_t count = 20 + int32_t(random() % 200);
+    std::vector<std::pair<float, float>> nodes;
+    const uint32_t kind = seed % 4;
+    if (kind == 0) {
+        for (int32_t i = 0; i < count; ++i) {
+            nodes.emplace_back(unit(random) * 7.0f - 3.0f, unit(random) * 7.0f + 2.0f);
+        }
+    } else if (kind == 1) {
+        for (int32_t i = 0; i < count; ++i) {
+            nodes.emplace_back(unit(random) * 100.0f, unit(random) * 0.5f);
+        }
+    } else if (kind == 2) {
+        const float angle = unit(random) * 3.0f;
+        const float c = std::cos(angle);
+        const float s = std::sin(angle);
+        const auto place = [&](float u, float v) { nodes.emplace_back(c * u - s * v + 3.0f, s * u + c * v - 1.0f); };
+        const float corners[4][2] = {{0, 0}, {10, 0}, {10, 4}, {0, 4}};
+        for (const auto& corner : corners) {
+            place(corner[0], corner[1]);
+        }
+        for (int32_t i = 0; i < count; ++i) {
+            const float u = unit(random);
+            const float gap = 1e-3f * unit(random); // close to a side
+            const int32_t side = int32_t(random() % 4);
+            const float uv[4][2] = {{10 * u, gap}, {10 - gap, 4 * u}, {10 * u, 4 - gap}, {gap, 4 * u}};
+            place(uv[side][0], uv[side][1]);
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            const float cx = float(i % 3) * 40.0f;
+            const float cy = float(i % 2) * 25.0f;
+            nodes.emplace_back(cx + unit(random), cy + unit(random));
+        }
+    }
+    return flatten(nodes);
+}
+
+TEST(TrnupoHull, RandomSetsCoverTheirHullExactly)
+{
+    for (uint32_t seed = 1; seed <= 160; ++seed) {
+        DelaunayTables t(randomSet(seed));
+        int32_t NBE = 0;
+        ASSERT_EQ(run(t, NBE), kOk) << seed;
+        expectHullTriangulation(t, NBE, "random set " + std::to_string(seed), true, 1e-4);
+    }
+}
+
+TEST(TrnupoHull, PointsOnASlopingLineAreReportedLostAndThePolygonRemovedWhole)
+{
+    DelaunayTables t({0, 0, 1, 1, 2.5f, 2.5f, 4, 4});
+    int32_t NBE = 0;
+    modini = 2;
+    ConsoleCapture capture;
+    EXPECT_EQ(run(t, NBE), kDataError);
+    modini = 0;
+    EXPECT_NE(capture.text().find("DONNEES INCORRECTES DANS :TRNUPO\n DESTRUCTION FINALE : POINT PERDU 1"),
+              std::string::npos)
+        << capture.text();
+    EXPECT_EQ(capture.text().find("STRUCTURE NON CORRECTE"), std::string::npos);
+    for (int32_t e = 1; e <= NBE; ++e) {
+        for (int32_t k = 1; k <= 3; ++k) {
+            EXPECT_LE(t.ITRNOE()(e, k), t.J); // no polygon vertex left
+        }
+    }
+    EXPECT_TRUE(t.guardsIntact());
+}
+
+TEST(TrnupoHull, LongStripIsRecoveredAndAShortWorkAreaRefused)
+{
+    // 100 points scattered just above the long side of a triangle: the side crosses a long
+    // strip of very thin triangles, restored by exchanging diagonals
+    std::vector<std::pair<float, float>> nodes = {{0, 0}, {100, 0}, {50, 40}};
+    for (int32_t i = 1; i <= 100; ++i) {
+        const float u = std::fmod(0.618034f * float(i), 1.0f);
+        const float w = std::fmod(0.414214f * float(i), 1.0f);
+        nodes.emplace_back(2.0f + 96.0f * u, 0.01f * (0.5f + w));
+    }
+    const std::vector<float> points = flatten(nodes);
+    DelaunayTables t(points);
+    int32_t NBE = 0;
+    ASSERT_EQ(run(t, NBE), kOk);
+    EXPECT_TRUE(joined(t, NBE, 1, 2));
+    expectHullTriangulation(t, NBE, "long strip");
+    // the insertion fits in J + 250 integers, the sides crossed by the long side do not
+    DelaunayTables u(points, 0, t.J + 250);
+    modini = 2;
+    ConsoleCapture capture;
+    EXPECT_EQ(run(u, NBE), kCapacityError);
+    modini = 0;
+    EXPECT_NE(capture.text().find("PROBLEME MEMOIRE DANS :TRNUPO\n  FILE D ARETES PLEINE"), std::string::npos)
+        << capture.text();
+    EXPECT_EQ(capture.text().find("APPEL TRAJPO"), std::string::npos);
+    EXPECT_TRUE(u.guardsIntact());
 }
 
 } // namespace
