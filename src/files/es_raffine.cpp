@@ -100,7 +100,7 @@ int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int
     // 1. nothing known yet.
     shape.refinementMode = 0;
     shape.generationMode = 0;
-    // 2. no file: the default specification (the counting pass writes it into the work tables).
+    // 2. no file: the default size description (the counting pass writes it into the work tables).
     if (cutText(name).empty()) {
         progress(verbosity, esmsg::kInfoDefaultSize);
         shape.refinementMode = kDefaultSize;

@@ -26,7 +26,7 @@ inline constexpr int32_t kUnknownSizeFile = -1;
 /// Returns 0; -1 for neither kind; the file manager's code when the file cannot be opened.
 [[nodiscard]] int tyfide(std::string_view name, int32_t& kind);
 
-/// The default specification: generation mode 1, one record of a geometric progression of
+/// The default size description: generation mode 1, one record of a geometric progression of
 /// ratio 1.1. Returns 0, or -2 when the tables cannot hold one record (nothing is written).
 [[nodiscard]] int defden(SizeRecordCounts& shape, Vec<int32_t> integerRecords, Vec<float> realRecords);
 

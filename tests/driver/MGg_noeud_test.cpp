@@ -77,7 +77,7 @@ TEST_F(Generation, DataThatCannotBeMeshedIsRefusedBeforeAnythingIsWritten)
     // A size file of neither kind is reported where it is read.
     EXPECT_EQ(tesmo({"s", "square.geo", "neither.siz", "out.msh"}),
               " DATA ERROR  while reading the file :neither.siz\n" + kOnlineHelp);
-    // The maximum also sets the warning on the default specification; no online help for -2.
+    // The maximum also sets the warning on the default size description; no online help for -2.
     EXPECT_EQ(tesmo({"d", "square.geo", "-", "out.msh", "-", "3"}),
               " WARNING  carreful with that combination... maximum number of nodes set.\n"
               " ERR -2  PROBLEME MEMOIRE DANS :MGGMEM\n  NBRE NOEUDS DEJA ATTEINT\n"
