@@ -1,7 +1,8 @@
 // Polygon triangulation of best smallest quality: convex polygons of growing size (points on a
 // circle, where many triangulations come close to the best and the search has the most to
-// prune), then the recovery of a border edge along a strip of N by 1 squares, whose two
-// cavity polygons of N + 2 vertices hold a run of N + 1 collinear nodes each.
+// prune), then the recovery of the edge across a strip of N squares in a row (N = 200, 400,
+// 800: 2 N crossed triangles), whose two cavity polygons of N + 2 vertices hold a run of
+// N + 1 collinear nodes each.
 #include "topology/topology.hpp"
 #include "triangulation/m3_respect.hpp"
 #include "triangulation/m3_tripo.hpp"

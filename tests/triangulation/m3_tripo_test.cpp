@@ -10,9 +10,9 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <set>
 #include <numeric>
 #include <random>
+#include <set>
 #include <string>
 
 namespace tesmo {
