@@ -5,20 +5,6 @@
 
 namespace tesmo {
 
-namespace {
-
-/// Position (from 1) of node v among the nodes of element e, 0 when absent.
-int32_t positionOf(Rows<const int32_t> ITRNOE, int32_t e, int32_t v)
-{
-    for (int32_t i = 1, n = strnbn(ITRNOE.row(e), ITRNOE.width()); i <= n; ++i) {
-        if (ITRNOE(e, i) == v) {
-            return i;
-        }
-    }
-    return 0;
-}
-
-} // namespace
 
 int sfri1d(int32_t a, int32_t d, Rows<const int32_t> ITRNOE, Rows<const int32_t> ITRTRI, Vec<const int32_t> NOETRI,
            int32_t NBE, EdgeSides& sides)

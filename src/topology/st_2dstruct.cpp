@@ -12,17 +12,6 @@ namespace tesmo {
 
 namespace {
 
-/// Position (from 1) of node v among the n nodes of element e, 0 when absent.
-int32_t positionOf(Rows<const int32_t> ITRNOE, int32_t e, int32_t v)
-{
-    for (int32_t i = 1, n = strnbn(ITRNOE.row(e), ITRNOE.width()); i <= n; ++i) {
-        if (ITRNOE(e, i) == v) {
-            return i;
-        }
-    }
-    return 0;
-}
-
 int32_t magnitude(int32_t entry) { return entry < 0 ? -entry : entry; }
 
 bool tablesHold(Rows<const int32_t> ITRNOE, Rows<const int32_t> ITRTRI, int32_t NBE)

@@ -197,4 +197,14 @@ int sinvor(int32_t n, int32_t d, int32_t* nodes, int32_t* neighbours)
     }
 }
 
+int32_t positionOf(Rows<const int32_t> ITRNOE, int32_t e, int32_t v)
+{
+    for (int32_t i = 1, n = strnbn(ITRNOE.row(e), ITRNOE.width()); i <= n; ++i) {
+        if (ITRNOE(e, i) == v) {
+            return i;
+        }
+    }
+    return 0;
+}
+
 } // namespace tesmo

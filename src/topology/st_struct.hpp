@@ -97,4 +97,7 @@ int32_t stfasu(int32_t d, int32_t n, int32_t k, int32_t l = 0);
 /// dimension, -3 for a solid other than a tetrahedron.
 [[nodiscard]] int sinvor(int32_t n, int32_t d, int32_t* nodes, int32_t* neighbours);
 
+/// Position (from 1) of node v among the nodes of element e of ITRNOE, 0 when absent.
+int32_t positionOf(Rows<const int32_t> ITRNOE, int32_t e, int32_t v);
+
 } // namespace tesmo

@@ -42,7 +42,7 @@ float cross(const float* a, const float* b, const float* c, const float* d)
 }
 
 /// Position (from 1) of node v in triangle e, 0 when absent or when e is not a triangle.
-int32_t positionOf(Rows<const int32_t> ITRNOE, int32_t e, int32_t v)
+int32_t positionInTriangle(Rows<const int32_t> ITRNOE, int32_t e, int32_t v)
 {
     if (strnbn(ITRNOE.row(e), ITRNOE.width()) != 3) {
         return 0;
@@ -99,7 +99,7 @@ int trdbse(int32_t p, int32_t q, Rows<const int32_t> ITRNOE, Rows<const int32_t>
     // 2. the triangles about p one by one, crossing the face (p, W)
     int32_t here = start;
     for (int32_t steps = 0; steps < NBE; ++steps) {
-        const int32_t h = positionOf(ITRNOE, here, p);
+        const int32_t h = positionInTriangle(ITRNOE, here, p);
         if (h == 0 || !hasCoordinates(ITRNOE, here, COORD)) {
             return traced(kDataError, "TRDBSE", "STRUCTURE INCORRECTE");
         }
