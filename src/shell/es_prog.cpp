@@ -216,6 +216,36 @@ int esform(int32_t type, int32_t& kind)
     }
 }
 
+namespace {
+
+/// Converts a number parameter into the next entry of its table (0 when absent); a text that
+/// is not a number leaves the presence flag at "not converted" and traces in debug mode.
+template <class T, class Parse>
+int convertNumber(std::string_view text, bool empty, Vec<T> table, int32_t& count, int32_t& index,
+                  int32_t& presence, Parse parse, std::string_view full)
+{
+    if (count >= table.count()) {
+        return estraced(kCapacityError, "ESCONV", full);
+    }
+    index = ++count;
+    T& value = table(index);
+    value = T(0);
+    if (empty) {
+        return kOk;
+    }
+    T read = T(0);
+    if (parse(text, read) == kReadOk) {
+        value = read;
+        presence = kGiven;
+    } else {
+        presence = kNotConverted;
+        eserre(kConsoleDevice, 0, "ESCONV", "?? IOS EST POSITIF");
+    }
+    return kOk;
+}
+
+} // namespace
+
 int esconv(int32_t kind, std::string_view text, std::string_view prompt, ParameterValues& values, int32_t& index,
            int32_t& presence)
 {
@@ -241,44 +271,12 @@ int esconv(int32_t kind, std::string_view text, std::string_view prompt, Paramet
         return kOk;
     }
     if (kind == kIntegerKind) {
-        if (values.integerCount >= values.integers.count()) {
-            return estraced(kCapacityError, "ESCONV", "TABLEAU DES ENTIERS TROP PETIT");
-        }
-        index = ++values.integerCount;
-        int32_t& value = values.integers(index);
-        value = 0;
-        if (empty) {
-            return kOk;
-        }
-        int32_t read = 0;
-        if (parseInteger(text, read) == kReadOk) {
-            value = read;
-            presence = kGiven;
-        } else {
-            presence = kNotConverted;
-            eserre(kConsoleDevice, 0, "ESCONV", "?? IOS EST POSITIF");
-        }
-        return kOk;
+        return convertNumber(text, empty, values.integers, values.integerCount, index, presence, parseInteger,
+                             "TABLEAU DES ENTIERS TROP PETIT");
     }
     if (kind == kRealKind) {
-        if (values.realCount >= values.reals.count()) {
-            return estraced(kCapacityError, "ESCONV", "TABLEAU DES REELS TROP PETIT");
-        }
-        index = ++values.realCount;
-        float& value = values.reals(index);
-        value = 0.0f;
-        if (empty) {
-            return kOk;
-        }
-        float read = 0.0f;
-        if (readReal(text, read) == kReadOk) {
-            value = read;
-            presence = kGiven;
-        } else {
-            presence = kNotConverted;
-            eserre(kConsoleDevice, 0, "ESCONV", "?? IOS EST POSITIF");
-        }
-        return kOk;
+        return convertNumber(text, empty, values.reals, values.realCount, index, presence, readReal,
+                             "TABLEAU DES REELS TROP PETIT");
     }
     return estraced(kDataError, "ESCONV", "GENRE INCONNU");
 }
