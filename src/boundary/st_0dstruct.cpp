@@ -1,7 +1,7 @@
 // Appending and removing nodes of the node list.
 #include "boundary/st_0dstruct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

@@ -4,7 +4,7 @@
 //   neighbours of e: (p, u)                        e: (p, l)   l: (e, u)   u: (l, ...)
 #include "boundary/st_1dstruct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

@@ -7,7 +7,7 @@
 #include "driver/MGg_lecture.hpp"
 
 #include "files/files.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/topology.hpp"
 
 #include <algorithm>

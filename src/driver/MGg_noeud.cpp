@@ -17,8 +17,8 @@
 #include "driver/api_mesh.hpp"
 #include "driver/st_memoire.hpp"
 #include "files/files.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <algorithm>
 #include <limits>

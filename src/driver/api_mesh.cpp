@@ -13,8 +13,8 @@
 
 #include "driver/st_memoire.hpp"
 #include "files/es_densite.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/topology.hpp"
 
 #include <algorithm>

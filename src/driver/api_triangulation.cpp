@@ -14,10 +14,10 @@
 // coordinates they were read with).
 #include "driver/api_triangulation.hpp"
 
-#include "driver/cg_repere.hpp"
-#include "driver/cg_vectoriel.hpp"
+#include "geometry/cg_repere.hpp"
+#include "geometry/cg_vectoriel.hpp"
 #include "driver/st_memoire.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/topology.hpp"
 #include "triangulation/triangulation.hpp"
 

@@ -5,7 +5,7 @@
 // positive, or by the non-zero determinant of the two cost equations.
 #include "driver/st_memoire.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <algorithm>
 #include <limits>

@@ -2,7 +2,7 @@
 #include "files/es_bloc.hpp"
 
 #include "files/es_util.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

@@ -11,9 +11,9 @@
 
 #include "files/es_bloc.hpp"
 #include "files/es_lecture.hpp"
-#include "files/es_messages.hpp"
+#include "messages/es_messages.hpp"
 #include "files/es_util.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <algorithm>
 #include <array>

@@ -3,10 +3,10 @@
 
 #include "files/es_bloc.hpp"
 #include "files/es_lecture.hpp"
-#include "files/es_messages.hpp"
+#include "messages/es_messages.hpp"
 #include "files/es_util.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <string>
 

@@ -2,10 +2,10 @@
 #include "files/es_raffine.hpp"
 
 #include "files/es_grandeur.hpp"
-#include "files/es_messages.hpp"
+#include "messages/es_messages.hpp"
 #include "files/es_util.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // File manager, block extraction, prompt reader and small text helpers.
 #include "files/es_util.hpp"
 
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <cstdio>
 #include <iostream>

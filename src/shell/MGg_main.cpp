@@ -5,11 +5,11 @@
 // A data error at steps 5, 6 or 8 is followed by the online-help line.
 #include "shell/MGg_main.hpp"
 
-#include "driver/cg_epsi.hpp"
+#include "geometry/cg_epsi.hpp"
 #include "driver/driver.hpp"
-#include "shell/catalogue.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/catalogue.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_generic.hpp"
 
 #include <array>

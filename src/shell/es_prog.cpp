@@ -9,9 +9,9 @@
 
 #include "files/es_lecture.hpp"
 #include "files/es_util.hpp"
-#include "shell/catalogue.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/catalogue.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <cstdio>
 

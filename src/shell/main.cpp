@@ -1,4 +1,5 @@
 // The tesmo console program: owns the two work arrays and runs one generation.
+#include "messages/es_chaine.hpp"
 #include "shell/shell.hpp"
 
 namespace {

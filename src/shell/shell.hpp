@@ -1,7 +1,5 @@
 #pragma once
-// Front door of the program shell: run sequence, command line, messages and console output.
+// Front door of the program shell: the main program and run sequence, the command line and
+// the prompts.
 #include "shell/MGg_main.hpp"
-#include "shell/catalogue.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
 #include "shell/es_prog.hpp"

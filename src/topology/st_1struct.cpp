@@ -1,7 +1,7 @@
 // Border location among edges: the "edge" is a node, between the two edges meeting there.
 #include "topology/st_1struct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

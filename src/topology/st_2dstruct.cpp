@@ -6,7 +6,7 @@
 // neighbours do not close about the node, and is refused.
 #include "topology/st_2dstruct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

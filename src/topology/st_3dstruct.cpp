@@ -1,7 +1,7 @@
 // Face queries of the solid elements, read from the tetrahedron and hexahedron tables.
 #include "topology/st_3dstruct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_generic.hpp"
 
 namespace tesmo {

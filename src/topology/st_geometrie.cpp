@@ -4,8 +4,8 @@
 // which keeps the terms small; areas in space and volumes come from cross products.
 #include "topology/st_geometrie.hpp"
 
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <cmath>
 

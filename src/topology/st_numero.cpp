@@ -7,7 +7,7 @@
 // inside the exchanged rows.
 #include "topology/st_numero.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_struct.hpp"
 
 #include <utility>

@@ -2,7 +2,7 @@
 // the element-type tables.
 #include "topology/st_struct.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_3dstruct.hpp"
 #include "topology/st_generic.hpp"
 

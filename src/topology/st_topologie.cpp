@@ -14,7 +14,7 @@
 // no pass over all elements, so that building stays linear in the number of elements.
 #include "topology/st_topologie.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_1struct.hpp"
 #include "topology/st_2dstruct.hpp"
 #include "topology/st_3dstruct.hpp"

@@ -37,8 +37,9 @@
 // (a hull edge that could not be restored) fails the triangulation instead of leaving a hole.
 #include "triangulation/d2_delaunay.hpp"
 
-#include "shell/es_erreur.hpp"
-#include "size/cg_droite.hpp"
+#include "messages/es_erreur.hpp"
+#include "geometry/cg_droite.hpp"
+#include "geometry/cg_predicat.hpp"
 #include "topology/st_2dstruct.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_struct.hpp"
@@ -95,13 +96,6 @@ constexpr std::string_view kRoutine = "TRNUPO";
         }
     }
     return kOk;
-}
-
-/// Twice the signed area of p q x, in double on the single-precision points.
-double turn(const float* p, const float* q, const float* x)
-{
-    return (double(q[0]) - double(p[0])) * (double(x[1]) - double(p[1])) -
-           (double(q[1]) - double(p[1])) * (double(x[0]) - double(p[0]));
 }
 
 /// Value of x against the line through p and q as the border recovery forms it (dr2po: a
@@ -178,27 +172,6 @@ int32_t convexHull(Rows<const float> points, Vec<int32_t> list, int32_t m)
         --top;
     }
     return top;
-}
-
-/// True when d lies strictly inside the circle of the counter-clockwise triangle a b c, beyond
-/// the rounding of the in-circle determinant evaluated in double on the single-precision
-/// points; a point on the circle (co-circular up to rounding) is outside.
-bool insideCircle(const float* a, const float* b, const float* c, const float* d)
-{
-    const double ax = double(a[0]) - double(d[0]), ay = double(a[1]) - double(d[1]);
-    const double bx = double(b[0]) - double(d[0]), by = double(b[1]) - double(d[1]);
-    const double cx = double(c[0]) - double(d[0]), cy = double(c[1]) - double(d[1]);
-    const double al = ax * ax + ay * ay, bl = bx * bx + by * by, cl = cx * cx + cy * cy;
-    const double ab = ax * by - bx * ay, bc = bx * cy - cx * by, ca = cx * ay - ax * cy;
-    const double determinant = al * bc + bl * ca + cl * ab;
-    const double scale = al * std::fabs(bc) + bl * std::fabs(ca) + cl * std::fabs(ab);
-    return determinant > kCircleTolerance * scale;
-}
-
-/// True when the segments pq and ab cross at a point inside both.
-bool crossing(const float* p, const float* q, const float* a, const float* b)
-{
-    return turn(a, b, p) * turn(a, b, q) < 0.0 && turn(p, q, a) * turn(p, q, b) < 0.0;
 }
 
 /// Edges (node pairs) waiting in a queue: the rows of a work area used round.

@@ -18,10 +18,6 @@ inline constexpr float kPolygonRadius = 4.0f;
 inline constexpr float kFullTurn = 6.2831855f;
 /// Consecutive passes over the rejected points without any insertion before giving up.
 inline constexpr int32_t kFruitlessPasses = 11;
-/// Relative margin of the in-circle determinant (double precision, relative to the sum of the
-/// magnitudes of its terms) beyond which a point is inside a circle when restored hull edges
-/// are made Delaunay again; below it the four points count as co-circular.
-inline constexpr double kCircleTolerance = 1e-12;
 /// Longest strip of triangles crossed by a missing hull edge that the border recovery takes
 /// at once; a longer one is restored by exchanging diagonals, since the search of the best
 /// triangulation of the strip's polygons grows exponentially with their size.

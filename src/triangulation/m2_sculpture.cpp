@@ -10,7 +10,7 @@
 // region no border edge reaches, and the visit stops there.
 #include "triangulation/m2_sculpture.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_ensemble.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_struct.hpp"

@@ -24,8 +24,8 @@
 // every node of the new triangles its NOETRI entry anyway.
 #include "triangulation/m2_triangule.hpp"
 
-#include "shell/es_erreur.hpp"
-#include "size/cg_distance.hpp"
+#include "messages/es_erreur.hpp"
+#include "geometry/cg_distance.hpp"
 #include "topology/st_ensemble.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_topologie.hpp"

@@ -12,11 +12,11 @@
 // walk refuses it, as it refuses a triangle that the line does not cross side to side.
 #include "triangulation/m3_inter2d.hpp"
 
-#include "shell/es_erreur.hpp"
-#include "size/cg_droite.hpp"
+#include "messages/es_erreur.hpp"
+#include "geometry/cg_droite.hpp"
 #include "topology/st_2dstruct.hpp"
 #include "topology/st_struct.hpp"
-#include "triangulation/cg_inter2d.hpp"
+#include "geometry/cg_inter2d.hpp"
 
 namespace tesmo {
 

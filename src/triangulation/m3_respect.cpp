@@ -16,7 +16,7 @@
 //
 #include "triangulation/m3_respect.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_ensemble.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_struct.hpp"

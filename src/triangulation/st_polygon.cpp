@@ -1,7 +1,7 @@
 // Polygons as cyclic lists of node numbers.
 #include "triangulation/st_polygon.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 namespace tesmo {
 

@@ -1,6 +1,5 @@
 #pragma once
 // Triangulation: Delaunay point insertion, border recovery and exterior removal.
-#include "triangulation/cg_inter2d.hpp"
 #include "triangulation/d2_delaunay.hpp"
 #include "triangulation/d2_sph2d.hpp"
 #include "triangulation/m2_point.hpp"

@@ -2,9 +2,9 @@
 #include "driver/MGg_lecture.hpp"
 #include "driver/MGg_noeud.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "files/files_test_support.hpp"
-#include "shell/es_chaine.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "support/files_test_support.hpp"
+#include "messages/es_chaine.hpp"
 #include "support/run_binary.hpp"
 #include "topology/st_generic.hpp"
 

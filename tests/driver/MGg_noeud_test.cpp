@@ -2,10 +2,10 @@
 // maxima and the files written; in-process runs on small work arrays for the layout.
 #include "driver/MGg_noeud.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "files/files_test_support.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "support/files_test_support.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/run_binary.hpp"
 #include "topology/st_generic.hpp"
 

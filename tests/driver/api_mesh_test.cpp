@@ -1,8 +1,8 @@
 // The zone pipeline: selection of a zone's nodes and edges, and the merge of a meshed zone.
 #include "driver/api_mesh.hpp"
 
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The zone stages: the triangulation of a zone, and the mapping of plane points back into space.
 #include "driver/api_triangulation.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_repere.hpp"
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_repere.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "topology/st_generic.hpp"
 
 #include <gtest/gtest.h>

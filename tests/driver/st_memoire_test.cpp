@@ -1,7 +1,7 @@
 #include "driver/st_memoire.hpp"
 
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

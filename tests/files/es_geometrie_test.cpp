@@ -1,8 +1,8 @@
 #include "files/es_geometrie.hpp"
 
 #include "files/es_util.hpp"
-#include "files/files_test_support.hpp"
-#include "shell/es_chaine.hpp"
+#include "support/files_test_support.hpp"
+#include "messages/es_chaine.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "files/es_raffine.hpp"
 
-#include "files/files_test_support.hpp"
-#include "shell/es_chaine.hpp"
+#include "support/files_test_support.hpp"
+#include "messages/es_chaine.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "files/es_util.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/run_binary.hpp"
 
 #include <gtest/gtest.h>

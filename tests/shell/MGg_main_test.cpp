@@ -1,4 +1,5 @@
-#include "driver/cg_epsi.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "messages/messages.hpp"
 #include "shell/shell.hpp"
 #include "topology/st_generic.hpp"
 

@@ -1,5 +1,5 @@
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "shell/es_prog.hpp"
 #include "files/es_util.hpp"
 #include "support/run_binary.hpp"

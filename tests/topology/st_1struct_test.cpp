@@ -1,6 +1,6 @@
 #include "topology/st_1struct.hpp"
 
-#include "mesh_fixture.hpp"
+#include "support/mesh_fixture.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "topology/st_2dstruct.hpp"
 
-#include "mesh_fixture.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "support/mesh_fixture.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "topology/st_numero.hpp"
 
-#include "mesh_fixture.hpp"
+#include "support/mesh_fixture.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "topology/st_topologie.hpp"
 
-#include "mesh_fixture.hpp"
+#include "support/mesh_fixture.hpp"
 #include "topology/st_generic.hpp"
 #include "topology/st_geometrie.hpp"
 

@@ -2,7 +2,7 @@
 // prove nothing.
 #include "support/structure_check.hpp"
 
-#include "mesh_fixture.hpp"
+#include "support/mesh_fixture.hpp"
 #include "topology/st_generic.hpp"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "triangulation/d2_delaunay.hpp"
 
 #include "delaunay_support.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/structure_check.hpp"
 #include "topology/st_2dstruct.hpp"
 

@@ -2,8 +2,8 @@
 
 #include "delaunay_support.hpp"
 #include "small_mesh.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/structure_check.hpp"
 #include "topology/st_topologie.hpp"
 #include "triangulation/d2_delaunay.hpp"

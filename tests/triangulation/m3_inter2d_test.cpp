@@ -1,8 +1,8 @@
 #include "triangulation/m3_inter2d.hpp"
 
 #include "m3_mesh_fixture.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

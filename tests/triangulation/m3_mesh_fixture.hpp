@@ -3,7 +3,7 @@
 // counter-clockwise triangles turned into element-face tables by smacre, with the measures
 // compared before and after (area, orientation, edges present, structure invariants).
 #include "support/structure_check.hpp"
-#include "topology/mesh_fixture.hpp"
+#include "support/mesh_fixture.hpp"
 #include "topology/st_topologie.hpp"
 #include "triangulation/m3_respect.hpp"
 

@@ -1,8 +1,8 @@
 #include "triangulation/st_polygon.hpp"
 
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
-#include "topology/mesh_fixture.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
+#include "support/mesh_fixture.hpp"
 #include "topology/st_topologie.hpp"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Message composition, developer traces and the verbosity settings.
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
-#include "shell/catalogue.hpp"
-#include "shell/es_chaine.hpp"
+#include "messages/catalogue.hpp"
+#include "messages/es_chaine.hpp"
 
 namespace tesmo {
 

@@ -1,5 +1,5 @@
 // The data-file package catalogue in English.
-#include "shell/catalogue.hpp"
+#include "messages/catalogue.hpp"
 
 namespace tesmo {
 

@@ -1,7 +1,7 @@
 // Free-format output form and the console line routines built on it.
-#include "shell/es_chaine.hpp"
+#include "messages/es_chaine.hpp"
 
-#include "shell/es_erreur.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <cstring>
 

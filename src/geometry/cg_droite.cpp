@@ -1,8 +1,8 @@
 // Lines of the plane.
-#include "size/cg_droite.hpp"
+#include "geometry/cg_droite.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_vectoriel.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_vectoriel.hpp"
 #include "support/codes.hpp"
 
 #include <cmath>

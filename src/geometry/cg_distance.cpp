@@ -12,12 +12,12 @@
 //           |             |
 //   P ------+-------------+------ Q
 //          u1    band     u2
-#include "size/cg_distance.hpp"
+#include "geometry/cg_distance.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_erreur.hpp"
-#include "size/cg_droite.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_erreur.hpp"
+#include "geometry/cg_droite.hpp"
 #include "support/codes.hpp"
 
 #include <cassert>

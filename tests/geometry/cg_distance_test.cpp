@@ -1,6 +1,6 @@
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
-#include "size/size.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
+#include "geometry/geometry.hpp"
 #include "support/codes.hpp"
 
 #include <gtest/gtest.h>

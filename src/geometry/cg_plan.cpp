@@ -6,11 +6,11 @@
 // covariance has rank 2 and its adjugate has rank 1, every non-zero row of which spans that
 // direction. `pronul` takes the row with the largest diagonal entry (the largest principal
 // minor), which is also the best conditioned one.
-#include "driver/cg_plan.hpp"
+#include "geometry/cg_plan.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/codes.hpp"
 
 #include <cmath>

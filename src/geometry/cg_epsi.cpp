@@ -1,5 +1,5 @@
 // The tolerance block, stored by bit pattern so that every build holds the same values.
-#include "driver/cg_epsi.hpp"
+#include "geometry/cg_epsi.hpp"
 
 #include <bit>
 

@@ -1,5 +1,5 @@
 // The program catalogue in English.
-#include "shell/catalogue.hpp"
+#include "messages/catalogue.hpp"
 
 namespace tesmo {
 

@@ -1,5 +1,5 @@
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_vectoriel.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_vectoriel.hpp"
 #include "support/codes.hpp"
 
 #include <gtest/gtest.h>

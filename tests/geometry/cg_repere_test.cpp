@@ -1,9 +1,9 @@
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_plan.hpp"
-#include "driver/cg_repere.hpp"
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_plan.hpp"
+#include "geometry/cg_repere.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Vector routines and 3x3 matrix routines, in single precision.
-#include "driver/cg_vectoriel.hpp"
+#include "geometry/cg_vectoriel.hpp"
 
-#include "driver/cg_epsi.hpp"
+#include "geometry/cg_epsi.hpp"
 #include "support/codes.hpp"
 
 #include <cmath>

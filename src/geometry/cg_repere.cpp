@@ -3,12 +3,12 @@
 // The plane comes from `plmcar`; its coefficients are cleaned of rounding noise; `m33dpn`
 // completes the normal n into a right-handed orthonormal basis [u v n]; its inverse (the
 // transpose, since the basis is orthonormal) is the frame matrix A, whose rows are u, v, n.
-#include "driver/cg_repere.hpp"
+#include "geometry/cg_repere.hpp"
 
-#include "driver/cg_epsi.hpp"
-#include "driver/cg_plan.hpp"
-#include "driver/cg_vectoriel.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_epsi.hpp"
+#include "geometry/cg_plan.hpp"
+#include "geometry/cg_vectoriel.hpp"
+#include "messages/es_erreur.hpp"
 #include "support/codes.hpp"
 
 #include <cmath>

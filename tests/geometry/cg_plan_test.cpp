@@ -1,6 +1,6 @@
-#include "driver/cg_plan.hpp"
-#include "shell/es_chaine.hpp"
-#include "shell/es_erreur.hpp"
+#include "geometry/cg_plan.hpp"
+#include "messages/es_chaine.hpp"
+#include "messages/es_erreur.hpp"
 
 #include <gtest/gtest.h>
 

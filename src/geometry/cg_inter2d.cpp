@@ -3,7 +3,7 @@
 // Each vertex gets the value v = a x + b y + c of the line equation and a strict sign: +1
 // when v >= eps, -1 when v <= -eps, none in between (the vertex is on the line). Going round
 // from vertex 1, a side is crossed when its end vertex changes the strict sign last met.
-#include "triangulation/cg_inter2d.hpp"
+#include "geometry/cg_inter2d.hpp"
 
 namespace tesmo {
 

@@ -1,4 +1,4 @@
-#include "size/size.hpp"
+#include "geometry/geometry.hpp"
 #include "support/codes.hpp"
 
 #include <gtest/gtest.h>

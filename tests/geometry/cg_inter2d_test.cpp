@@ -1,4 +1,4 @@
-#include "triangulation/cg_inter2d.hpp"
+#include "geometry/cg_inter2d.hpp"
 
 #include <gtest/gtest.h>
 
