@@ -14,6 +14,7 @@
 // coordinates they were read with).
 #include "driver/api_triangulation.hpp"
 
+#include "geometry/cg_predicat.hpp"
 #include "geometry/cg_repere.hpp"
 #include "geometry/cg_vectoriel.hpp"
 #include "driver/st_memoire.hpp"
@@ -49,30 +50,43 @@ int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<floa
     return kOk;
 }
 
-} // namespace
-
-int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates, int32_t nz, ZoneElements& zone,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+/// True when every triangle of the zone turns counter-clockwise in its coordinates (exact).
+bool counterClockwise(const ZoneElements& zone, Rows<const float> coordinates)
 {
-    // 1. triangles of the working dimension; the nodes are the border nodes
-    if (coordinates.width() != kPlaneDimension) {
-        return traced(kDataError, "MGTRIA", " EN 2D SEULEMENT");
+    for (int32_t e = 1; e <= zone.NBE; ++e) {
+        const float* p1 = coordinates.row(zone.ITRNOE(e, 1));
+        const float* p2 = coordinates.row(zone.ITRNOE(e, 2));
+        const float* p3 = coordinates.row(zone.ITRNOE(e, 3));
+        if (orientation(p1, p2, p3) <= 0) {
+            return false;
+        }
     }
-    zone.elementDimension = kPlaneDimension;
-    zone.nodes = nz;
+    return true;
+}
+
+/// Steps 2 to 6 of the triangulation stage, with the written Delaunay triangulation (trnupo)
+/// or the exact one (trnupx). `exactAgain` tells that a failure may not come from the data:
+/// a clockwise triangle left in the zone by the written triangulation, or a border edge not
+/// restored or an outside not removed after a written triangulation that had a triangle
+/// clockwise or flat in the zone's coordinates. Returns 0 or the code of the failing step.
+int triangulateZone(bool exact, Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates,
+                    ZoneElements& zone, Vec<int32_t> freeIntegers, Vec<float> freeReals, bool& exactAgain)
+{
+    exactAgain = false;
     zone.NBE = 0;
+    const int32_t nz = zone.nodes;
     // 2. Delaunay triangulation of the border nodes
-    int code = trnupo(coordinates, nz, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, freeReals);
+    int code = (exact ? trnupx : trnupo)(coordinates, nz, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE,
+                                         freeIntegers, freeReals);
     if (code != kOk) {
         (void)traced(code, "MGTRIA", " APPEL TRNUPO");
         return traced(code, "LA TRIANGULATION ", " POINTS CONFONDUS PROBABLEMENT");
     }
     // 3. no border edge: the convex hull of the nodes is the zone
+    const bool turnsRight = !counterClockwise(zone, coordinates);
     if (last < first) {
-        return kOk;
-    }
-    if (first < 1 || last > edges.count() || edges.width() < 2) {
-        return traced(kDataError, "MGTRIA", " ARETES HORS DE LA TABLE");
+        exactAgain = !exact;
+        return turnsRight ? traced(kDataError, "MGTRIA", " TRIANGLE RETOURNE") : kOk;
     }
     // 4. every border edge restored; a failure is remembered and the next edge tried
     int failed = kOk;
@@ -85,6 +99,7 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
         }
     }
     if (failed != kOk) {
+        exactAgain = !exact && turnsRight && failed != kCapacityError;
         return traced(failed, "MGTRIA", " APPEL RF2RAR");
     }
     // 5. the triangles outside the borders removed
@@ -92,8 +107,13 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     const Rows<int32_t> records(edges.row(first), edges.width(), last - first + 1);
     code = sculpt(records, kPlaneDimension, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE, freeIntegers, regions);
     if (code != kOk) {
+        exactAgain = !exact && turnsRight && code != kCapacityError;
         (void)traced(code, "MGTRIA", " APPEL SCULPT");
         return traced(code, " LE DOMAINE", " FRONTIERE INCORRECTE");
+    }
+    if (!counterClockwise(zone, coordinates)) {
+        exactAgain = !exact;
+        return traced(kDataError, "MGTRIA", " TRIANGLE RETOURNE");
     }
     // 6. the border edges marked; a failure is only traced
     for (int32_t e = first; e <= last; ++e) {
@@ -105,6 +125,31 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
         }
     }
     return kOk;
+}
+
+} // namespace
+
+int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates, int32_t nz, ZoneElements& zone,
+           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+{
+    // 1. triangles of the working dimension; the nodes are the border nodes
+    if (coordinates.width() != kPlaneDimension) {
+        return traced(kDataError, "MGTRIA", " EN 2D SEULEMENT");
+    }
+    if (last >= first && (first < 1 || last > edges.count() || edges.width() < 2)) {
+        return traced(kDataError, "MGTRIA", " ARETES HORS DE LA TABLE");
+    }
+    zone.elementDimension = kPlaneDimension;
+    zone.nodes = nz;
+    // 2.-6. the stage with the Delaunay triangulation as written; when it cannot restore a
+    //    border or leaves a triangle that turns clockwise in the zone's coordinates (its
+    //    normalised copy is rounded), once more with the exact triangulation
+    bool exactAgain = false;
+    int code = triangulateZone(false, edges, first, last, coordinates, zone, freeIntegers, freeReals, exactAgain);
+    if (code != kOk && exactAgain) {
+        code = triangulateZone(true, edges, first, last, coordinates, zone, freeIntegers, freeReals, exactAgain);
+    }
+    return code;
 }
 
 int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,

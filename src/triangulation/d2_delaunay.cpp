@@ -38,7 +38,7 @@
 #include "triangulation/d2_delaunay.hpp"
 
 #include "messages/es_erreur.hpp"
-#include "geometry/cg_droite.hpp"
+#include "geometry/cg_epsi.hpp"
 #include "geometry/cg_predicat.hpp"
 #include "topology/st_2dstruct.hpp"
 #include "topology/st_numero.hpp"
@@ -47,6 +47,7 @@
 #include "triangulation/d2_sph2d.hpp"
 #include "triangulation/m2_point.hpp"
 #include "triangulation/m2_triangule.hpp"
+#include "triangulation/m3_diagonale.hpp"
 #include "triangulation/m3_inter2d.hpp"
 #include "triangulation/m3_respect.hpp"
 
@@ -65,8 +66,8 @@ namespace {
 constexpr std::string_view kRoutine = "TRNUPO";
 
 /// Step 5: inserts the points listed in work(1..pending), pass after pass. `stuck` tells
-/// that points were left out after the fruitless passes. Returns 0 or a negative code of the
-/// insertion.
+/// that points were left out after the fruitless passes ("BOUCLE REJET"). Returns 0 or a
+/// negative code of the insertion.
 [[nodiscard]] int insertPoints(int32_t pending, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
                                int32_t& NBE, Rows<const float> normalised, Rows<float> spheres, Vec<int32_t> list,
                                Vec<int32_t> insertionWork, bool& stuck)
@@ -90,7 +91,6 @@ constexpr std::string_view kRoutine = "TRNUPO";
         fruitless = rejected < pending ? 0 : fruitless + 1;
         pending = rejected;
         if (pending > 0 && fruitless >= kFruitlessPasses) {
-            (void)traced(kDataError, kRoutine, "BOUCLE REJET");
             stuck = true;
             return kOk;
         }
@@ -98,49 +98,47 @@ constexpr std::string_view kRoutine = "TRNUPO";
     return kOk;
 }
 
-/// Value of x against the line through p and q as the border recovery forms it (dr2po: a
-/// vertical offset, or a horizontal one for an upright line), signed positive on the left of
-/// p -> q, with the tolerance of a node on that line; in double (`exact`) or in single
-/// precision as the recovery walk computes it. False when p and q coincide.
-bool inwardValue(const float* p, const float* q, const float* x, bool exact, double& value, double& eps)
+/// True when x lies strictly on the inner (left) side of the edge p -> q of a counter-clockwise
+/// hull, beyond the tolerance of a node on the line that the border recovery uses (exact
+/// signs): the walk of the recovery along p q accepts x.
+bool strictlyInside(const float* p, const float* q, const float* x)
 {
-    float line[3];
-    if (dr2po(p, q, line) != kOk) {
-        return false;
+    return sideOfLine(p, q, x, double(kOnLineFactor)) > 0;
+}
+
+/// True when the chain point x between p and q lies strictly inside the chord p -> q of a
+/// counter-clockwise hull. `tolerant`: the test of the written triangulation, in its normalised
+/// coordinates (numbers without unit): the offset of x from the line pq along the axis that
+/// line crosses (the value of the line equation of dr2po), exact, must reach |pq|^2 1e-10, so
+/// that a point within that tolerance of a hull edge stays a hull point, as it has always
+/// done. A point beyond an end of the chord (a hairpin of the chain) is tested exactly, as
+/// are all the points when not `tolerant`: a point kept within a tolerance there would turn
+/// the chain back on itself, and the points after it could no longer drop it.
+bool insideChord(const float* p, const float* q, const float* x, bool tolerant)
+{
+    const double along = (double(x[0]) - double(p[0])) * (double(q[0]) - double(p[0])) +
+                         (double(x[1]) - double(p[1])) * (double(q[1]) - double(p[1]));
+    const double back = (double(x[0]) - double(q[0])) * (double(p[0]) - double(q[0])) +
+                        (double(x[1]) - double(q[1])) * (double(p[1]) - double(q[1]));
+    if (!tolerant || along <= 0.0 || back <= 0.0) {
+        return orientation(p, q, x) > 0;
     }
     const float dx = q[0] - p[0];
     const float dy = q[1] - p[1];
-    eps = double((dx * dx + dy * dy) * kOnLineFactor);
-    // the line value grows upwards across a sloping line and rightwards across an upright
-    // one; the left side is upwards when the edge runs right, leftwards when it runs up
-    const bool upright = line[1] == 0.0f;
-    if (!exact) {
-        const float inward = upright ? (dy < 0.0f ? 1.0f : -1.0f) : (dx > 0.0f ? 1.0f : -1.0f);
-        value = double(inward * (line[0] * x[0] + line[1] * x[1] + line[2]));
-        return true;
+    const bool upright = std::fabs(dx) <= epsRelative();
+    if (upright && std::fabs(dy) <= epsRelative()) {
+        return false;
     }
-    // twice the signed area of p q x over the run the line value is scaled by
+    const float eps = (dx * dx + dy * dy) * kOnLineFactor;
     const double run = upright ? double(q[1]) - double(p[1]) : double(q[0]) - double(p[0]);
-    value = turn(p, q, x) / std::fabs(run);
-    return true;
-}
-
-/// True when x lies strictly on the inner (left) side of the edge p -> q of a counter-clockwise
-/// hull, beyond the tolerance of a node on the line that the border recovery uses; `exact`
-/// as for inwardValue. A point within the tolerance stays a hull point, so that hull edges run
-/// between such points and the recovery never meets a node on a hull edge.
-bool strictlyInside(const float* p, const float* q, const float* x, bool exact = true)
-{
-    double value = 0.0;
-    double eps = 0.0;
-    return inwardValue(p, q, x, exact, value, eps) && value >= eps;
+    return exactTurn(p, q, x) / std::fabs(run) >= double(eps);
 }
 
 /// Counter-clockwise convex hull of the points listed in list(1..m), found in place by two
 /// monotone chains: the list is reordered so that list(1..h) run round the hull from the
 /// leftmost point, the points inside it following. A point is dropped only when it lies
-/// strictly inside the chord between its chain neighbours (strictlyInside). Returns h.
-int32_t convexHull(Rows<const float> points, Vec<int32_t> list, int32_t m)
+/// strictly inside the chord between its chain neighbours (insideChord). Returns h.
+int32_t convexHull(Rows<const float> points, Vec<int32_t> list, int32_t m, bool tolerant)
 {
     const auto leftOf = [&](int32_t i, int32_t j) {
         const float* a = points.row(i);
@@ -148,7 +146,7 @@ int32_t convexHull(Rows<const float> points, Vec<int32_t> list, int32_t m)
         return a[0] < b[0] || (a[0] == b[0] && a[1] < b[1]);
     };
     const auto dropsTop = [&](int32_t top, int32_t next) {
-        return strictlyInside(points.row(list(top - 1)), points.row(next), points.row(list(top)));
+        return insideChord(points.row(list(top - 1)), points.row(next), points.row(list(top)), tolerant);
     };
     // a chain grows over list(base..top); the points it drops are exchanged behind it
     const auto grow = [&](int32_t base, int32_t from, int32_t& top) {
@@ -174,154 +172,18 @@ int32_t convexHull(Rows<const float> points, Vec<int32_t> list, int32_t m)
     return top;
 }
 
-/// Edges (node pairs) waiting in a queue: the rows of a work area used round.
-class EdgeQueue {
-public:
-    explicit EdgeQueue(Vec<int32_t> area) : rows_(area.data(), 2, area.count() / 2) {}
-    [[nodiscard]] bool push(int32_t a, int32_t b)
-    {
-        if (count_ >= rows_.count()) {
-            return false;
-        }
-        const int32_t at = (first_ - 1 + count_) % rows_.count() + 1;
-        rows_(at, 1) = a;
-        rows_(at, 2) = b;
-        ++count_;
-        return true;
-    }
-    bool pop(int32_t& a, int32_t& b)
-    {
-        if (count_ == 0) {
-            return false;
-        }
-        a = rows_(first_, 1);
-        b = rows_(first_, 2);
-        first_ = first_ % rows_.count() + 1;
-        --count_;
-        return true;
-    }
-    int32_t count() const { return count_; }
-
-private:
-    Rows<int32_t> rows_;
-    int32_t first_ = 1;
-    int32_t count_ = 0;
-};
-
-/// Elements waiting on a stack kept in a work area.
-class ElementStack {
-public:
-    explicit ElementStack(Vec<int32_t> area) : area_(area) {}
-    [[nodiscard]] bool push(int32_t e)
-    {
-        if (count_ >= area_.count()) {
-            return false;
-        }
-        area_(++count_) = e;
-        return true;
-    }
-    bool pop(int32_t& e)
-    {
-        if (count_ == 0) {
-            return false;
-        }
-        e = area_(count_--);
-        return true;
-    }
-
-private:
-    Vec<int32_t> area_;
-    int32_t count_ = 0;
-};
-
 int32_t magnitude(int32_t entry) { return entry < 0 ? -entry : entry; }
 
-/// The tables a hull edge is restored in, the normalised points 1..J and the polygon vertices.
-struct Mesh {
-    Rows<int32_t> ITRNOE;
-    Rows<int32_t> ITRTRI;
-    Vec<int32_t> NOETRI;
-    int32_t NBE;
-    Rows<const float> points;
-    int32_t J;
+/// The tables a hull edge is restored in, with the normalised points 1..J and the polygon
+/// vertices.
+struct Mesh : EdgeTables {
+    int32_t J = 0;
+    /// The points are the normalised ones of the written triangulation (not those given).
+    bool normalised = true;
 
     /// True when every corner of element e is one of the points 1..J.
     bool ofPointsOnly(int32_t e) const { return ITRNOE(e, 1) <= J && ITRNOE(e, 2) <= J && ITRNOE(e, 3) <= J; }
-    /// The corner of element e opposite its face f.
-    int32_t opposite(int32_t e, int32_t f) const { return ITRNOE(e, (f + 1) % 3 + 1); }
-    /// The face of element y across which element e lies, 0 when none.
-    int32_t faceToward(int32_t y, int32_t e) const
-    {
-        for (int32_t f = 1; f <= 3; ++f) {
-            if (magnitude(ITRTRI(y, f)) == e) {
-                return f;
-            }
-        }
-        return 0;
-    }
-    const float* at(int32_t v) const { return points.row(v); }
 };
-
-/// True when the pair u v p, v u q is strictly convex, so that p q can replace u v.
-bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
-{
-    return turn(mesh.at(p), mesh.at(q), mesh.at(u)) * turn(mesh.at(p), mesh.at(q), mesh.at(v)) < 0.0;
-}
-
-/// Exchanges the diagonal u v that element e1 (its face f1 running u -> v) shares with its
-/// neighbour e2 for the other diagonal p q of the pair, in the same two rows:
-///
-///          v                      v
-///        / | \                  /   \       e1 = u v p and e2 = v u q become
-///       p  |  q      ->        p-----q      e1 = p q v and e2 = q p u
-///        \ | /                  \   /
-///          u                      u
-///
-/// The neighbours across the four sides keep their entries (signs included) and are told
-/// which row now holds them; NOETRI of u and v follows. Returns 0, or -1 when e2 does not
-/// hold e1 back.
-[[nodiscard]] int exchangeDiagonal(Mesh& mesh, int32_t e1, int32_t f1)
-{
-    const Rows<int32_t>& N = mesh.ITRNOE;
-    const Rows<int32_t>& T = mesh.ITRTRI;
-    const int32_t e2 = magnitude(T(e1, f1));
-    const int32_t f2 = e2 == 0 ? 0 : mesh.faceToward(e2, e1);
-    if (f2 == 0) {
-        return traced(kDataError, kRoutine, " ECHANGE SANS VOISIN");
-    }
-    const int32_t u = N(e1, f1);
-    const int32_t v = N(e1, f1 % 3 + 1);
-    const int32_t p = mesh.opposite(e1, f1);
-    const int32_t q = mesh.opposite(e2, f2);
-    const int32_t acrossVP = T(e1, f1 % 3 + 1);
-    const int32_t acrossPU = T(e1, (f1 + 1) % 3 + 1);
-    const int32_t acrossUQ = T(e2, f2 % 3 + 1);
-    const int32_t acrossQV = T(e2, (f2 + 1) % 3 + 1);
-    const int32_t sign = T(e1, f1) < 0 ? -1 : 1;
-    const int32_t rows[2][6] = {{p, q, v, sign * e2, acrossQV, acrossVP}, {q, p, u, sign * e1, acrossPU, acrossUQ}};
-    const int32_t elements[2] = {e1, e2};
-    for (int32_t r = 0; r < 2; ++r) {
-        for (int32_t j = 1; j <= 3; ++j) {
-            N(elements[r], j) = rows[r][j - 1];
-            T(elements[r], j) = rows[r][j + 2];
-        }
-    }
-    // the neighbours that changed rows: across q v (was e2, now e1), across p u (was e1, now e2)
-    const int32_t moved[2][3] = {{magnitude(acrossQV), e2, e1}, {magnitude(acrossPU), e1, e2}};
-    for (const auto& [y, from, to] : moved) {
-        const int32_t face = y == 0 ? 0 : mesh.faceToward(y, from);
-        if (face != 0) {
-            T(y, face) = T(y, face) < 0 ? -to : to;
-        }
-    }
-    if (mesh.NOETRI(u) == e1) {
-        mesh.NOETRI(u) = e2;
-    }
-    if (mesh.NOETRI(v) == e2) {
-        mesh.NOETRI(v) = e1;
-    }
-    return kOk;
-}
 
 /// Makes the triangles of points 1..J Delaunay again about the elements on `pending`: the
 /// side that an element shares with another element of points only is exchanged when the far
@@ -358,141 +220,11 @@ bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
     return kOk;
 }
 
-/// Queues the sides crossed by the segment a b, walking from a to b in double: first the
-/// triangle about a whose face opposite a the segment leaves by, then across one side after
-/// the other. `blocked` is set when the segment runs into a node. Returns 0, -2 when the
-/// queue is full, -1 for an inconsistent structure.
-[[nodiscard]] int crossedSides(const Mesh& mesh, int32_t a, int32_t b, EdgeQueue& queue, bool& blocked)
-{
-    blocked = false;
-    const float* Pa = mesh.at(a);
-    const float* Pb = mesh.at(b);
-    // 1. about a, the triangle a W U with W right of a b and U left of it
-    int32_t e = mesh.NOETRI(a);
-    int32_t right = 0;
-    int32_t left = 0;
-    for (int32_t steps = 0; steps < mesh.NBE && right == 0; ++steps) {
-        int32_t h = 0;
-        for (int32_t i = 1; i <= 3; ++i) {
-            h = mesh.ITRNOE(e, i) == a ? i : h;
-        }
-        if (h == 0) {
-            return traced(kDataError, kRoutine, " STRUCTURE INCORRECTE");
-        }
-        const int32_t W = mesh.ITRNOE(e, h % 3 + 1);
-        const int32_t U = mesh.opposite(e, h);
-        const double sideW = turn(Pa, Pb, mesh.at(W));
-        const double sideU = turn(Pa, Pb, mesh.at(U));
-        if (sideW == 0.0 || sideU == 0.0) {
-            // a node on the line of a b: blocking when it lies towards b
-            const int32_t on = sideW == 0.0 ? W : U;
-            const double ahead = (double(mesh.at(on)[0]) - double(Pa[0])) * (double(Pb[0]) - double(Pa[0])) +
-                                 (double(mesh.at(on)[1]) - double(Pa[1])) * (double(Pb[1]) - double(Pa[1]));
-            if (ahead > 0.0) {
-                blocked = true;
-                return kOk;
-            }
-        }
-        if (sideW < 0.0 && sideU > 0.0) {
-            right = W;
-            left = U;
-            break;
-        }
-        e = magnitude(mesh.ITRTRI(e, h)); // across a W, the next triangle about a
-        if (e == 0) {
-            break;
-        }
-    }
-    if (right == 0) {
-        blocked = true;
-        return kOk;
-    }
-    // 2. side after side up to b
-    for (int32_t steps = 0; steps < mesh.NBE; ++steps) {
-        if (!queue.push(right, left)) {
-            return traced(kCapacityError, kRoutine, " FILE D ARETES PLEINE");
-        }
-        int32_t face = 0;
-        for (int32_t f = 1; f <= 3; ++f) {
-            face = mesh.ITRNOE(e, f) == right && mesh.ITRNOE(e, f % 3 + 1) == left ? f : face;
-        }
-        const int32_t next = face == 0 ? 0 : magnitude(mesh.ITRTRI(e, face));
-        const int32_t back = next == 0 ? 0 : mesh.faceToward(next, e);
-        if (back == 0) {
-            return traced(kDataError, kRoutine, " STRUCTURE INCORRECTE");
-        }
-        const int32_t X = mesh.opposite(next, back);
-        if (X == b) {
-            return kOk;
-        }
-        const double side = turn(Pa, Pb, mesh.at(X));
-        if (side == 0.0) {
-            blocked = true;
-            return kOk;
-        }
-        (side > 0.0 ? left : right) = X;
-        e = next;
-    }
-    return traced(kDataError, kRoutine, " PARCOURS SANS FIN");
-}
-
-/// Makes a b an edge by exchanging, one at a time, the diagonals that cross it (Sloan's
-/// queue): each crossing side is taken from the queue and put back when its pair is not
-/// convex, or when the new diagonal still crosses a b; the rows exchanged go on `pending`.
-/// An edge that stays out (a node on a b, no convex pair left) is traced.
-/// Returns 0, -2 when a work area is short, or the code of a failed exchange.
-[[nodiscard]] int exchangeAcross(Mesh& mesh, int32_t a, int32_t b, EdgeQueue& queue, ElementStack& pending)
-{
-    bool blocked = false;
-    int code = crossedSides(mesh, a, b, queue, blocked);
-    if (code != kOk) {
-        return code;
-    }
-    int64_t budget = 4 * int64_t(queue.count()) * queue.count() + 64;
-    int32_t idle = 0;
-    int32_t u = 0;
-    int32_t v = 0;
-    while (!blocked && queue.count() > 0) {
-        if (idle >= queue.count() || budget-- == 0) {
-            blocked = true;
-            break;
-        }
-        (void)queue.pop(u, v);
-        EdgeSides sides;
-        if (sfri2d(u, v, 2, mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE, sides) != kOk || sides.E1 == 0 ||
-            sides.E2 == 0) {
-            return traced(kDataError, kRoutine, " APPEL SFRI2D");
-        }
-        const int32_t p = mesh.opposite(sides.E1, sides.F1);
-        const int32_t q = mesh.opposite(sides.E2, sides.F2);
-        if (!convexPair(mesh, u, v, p, q)) {
-            ++idle;
-            (void)queue.push(u, v); // one out, one in
-            continue;
-        }
-        if ((code = exchangeDiagonal(mesh, sides.E1, sides.F1)) != kOk) {
-            return code;
-        }
-        if (!pending.push(sides.E1) || !pending.push(sides.E2)) {
-            return traced(kCapacityError, kRoutine, " PILE DE TRIANGLES PLEINE");
-        }
-        idle = 0;
-        if (crossing(mesh.at(p), mesh.at(q), mesh.at(a), mesh.at(b))) {
-            (void)queue.push(p, q);
-        }
-    }
-    if (blocked) {
-        (void)traced(kDataError, kRoutine, " ARETE DE L ENVELOPPE NON RESTAUREE");
-    }
-    return kOk;
-}
-
 /// Makes the hull edge a b (counter-clockwise) an edge. A short strip of crossed triangles is
-/// recovered at once by the border recovery (rf2rar). A longer one would make its search of
-/// the best triangulation of the strip's polygons far too long, and its single-precision walk
-/// (tritse) refuses the very thin triangles found along such edges, or may see a point within
-/// rounding of a b on its outer side: then a b is restored by exchanging diagonals
-/// (exchangeAcross), in double. Either way the triangles changed are made Delaunay again
+/// recovered at once by the re-triangulation of the border recovery (tritse, rf2far). A longer
+/// one would make its search of the best triangulation of the strip's polygons far too long,
+/// and its walk refuses a point within the tolerance of a b: then a b is restored by exchanging
+/// diagonals (exchangeAcross). Either way the triangles changed are made Delaunay again
 /// (restoreDelaunay). An edge that cannot be restored (a node on it) is traced and left out.
 /// Returns 0, -2 when `work` is short, or a callee's code.
 [[nodiscard]] int restoreHullEdge(Mesh& mesh, int32_t a, int32_t b, Vec<int32_t> work, Vec<float> realWork)
@@ -507,26 +239,26 @@ bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
     }
     // 2. a short strip recovered at once, its new triangles pending, when its walk sees each
     //    point of the strip inside, as the hull does; a strip the recovery leaves (its
-    //    frontier no simple polygon) goes to the exchanges
+    //    frontier no simple polygon, a flat triangle) goes to the exchanges
     bool seenInside = code == kOk && k <= kDirectStrip;
     for (int32_t i = 1; seenInside && i <= k; ++i) {
         for (int32_t j = 1; j <= 3; ++j) {
             const int32_t x = mesh.ITRNOE(work(i), j);
             seenInside = seenInside && (x == a || x == b || x > mesh.J ||
-                                        strictlyInside(mesh.at(a), mesh.at(b), mesh.at(x), false));
+                                        strictlyInside(mesh.at(a), mesh.at(b), mesh.at(x)));
         }
     }
     if (seenInside) {
-        int32_t crossed = 0;
         EdgeSides sides;
-        if ((code = rf2rar(Vec<const int32_t>(edge, 2), mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE,
-                           mesh.points, work, realWork, crossed)) != kOk ||
+        if ((code = rf2far(Vec<const int32_t>(edge, 2), work.slice(1, k), mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI,
+                           mesh.NBE, mesh.points, work.slice(k + 1, work.count() - k), realWork)) != kOk ||
             (code = sfri2d(a, b, 2, mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE, sides)) != kOk) {
+            (void)traced(code, "RF2RAR", " APPEL RF2FAR");
             return traced(code, kRoutine, " APPEL RF2RAR");
         }
         if (sides.E1 != 0 || sides.E2 != 0) {
             ElementStack pending(work);
-            for (int32_t t = 1; t <= crossed; ++t) {
+            for (int32_t t = 1; t <= k; ++t) {
                 if (!pending.push(t)) {
                     return traced(kCapacityError, kRoutine, " PILE DE TRIANGLES PLEINE");
                 }
@@ -539,8 +271,12 @@ bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
     const int32_t half = work.count() / 2;
     EdgeQueue queue(work.slice(1, half));
     ElementStack pending(work.slice(half + 1, work.count() - half));
-    if ((code = exchangeAcross(mesh, a, b, queue, pending)) != kOk) {
+    bool blocked = false;
+    if ((code = exchangeAcross(mesh, a, b, queue, &pending, nullptr, blocked)) != kOk) {
         return code;
+    }
+    if (blocked) {
+        (void)traced(kDataError, kRoutine, " ARETE DE L ENVELOPPE NON RESTAUREE");
     }
     return restoreDelaunay(mesh, pending);
 }
@@ -560,7 +296,7 @@ bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
     if (inserted < 3) {
         return kOk; // no hull with an inside: the points are lost with the polygon
     }
-    const int32_t h = convexHull(mesh.points, work, inserted);
+    const int32_t h = convexHull(mesh.points, work, inserted, mesh.normalised);
     const Vec<int32_t> recoveryWork = work.slice(inserted + 1, work.count() - inserted);
     for (int32_t i = 1; h >= 3 && i <= h; ++i) {
         const int code = restoreHullEdge(mesh, work(i), work(i % h + 1), recoveryWork, realWork);
@@ -642,6 +378,65 @@ bool convexPair(const Mesh& mesh, int32_t u, int32_t v, int32_t p, int32_t q)
     return kOk;
 }
 
+/// Steps 6 to 9 on the points and polygon of `mesh`: the hull edges restored (restoreHull),
+/// the polygon removed, NOETRI rebuilt; `valid` tells that no inserted point was cut off.
+/// `realWork` serves the recovery. Returns 0 or the code of a failed step.
+[[nodiscard]] int completeTriangulation(Mesh& mesh, Vec<int32_t> work, Vec<float> realWork, bool& valid)
+{
+    valid = false;
+    int32_t inserted = 0;
+    int code = restoreHull(mesh, work, realWork, inserted);
+    if (code != kOk) {
+        return code;
+    }
+    int32_t NBE = mesh.NBE;
+    const int32_t nodeCount = mesh.J + kPolygonVertices;
+    if ((code = removePolygon(mesh.J, kPolygonVertices, mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, NBE)) != kOk ||
+        (code = rebuildNodeElements(mesh.J, nodeCount, mesh.ITRNOE, mesh.NOETRI, NBE)) != kOk) {
+        return code;
+    }
+    mesh.NBE = NBE;
+    valid = checkNoPointLost(work.slice(1, inserted), mesh.NOETRI) == kOk;
+    return kOk;
+}
+
+/// The checks trnupo and trnupx make of their arguments and room. Returns 0; -1 for a table
+/// of fewer than 3 slots per row ("EN 2D SEULEMENT") or bad points; -2 for short work or
+/// tables. `none` tells that there is no point to triangulate.
+[[nodiscard]] int checkRoom(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
+                            Vec<int32_t> NOETRI, Vec<int32_t> work, Vec<float> realWork, bool& none)
+{
+    none = false;
+    if (ITRNOE.width() <= 2 || ITRTRI.width() <= 2) {
+        return traced(kDataError, kRoutine, "EN 2D SEULEMENT");
+    }
+    if (work.count() < kMinimumIntegerWork) {
+        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
+    }
+    if (J == 0) {
+        none = true;
+        return kOk;
+    }
+    if (J < 0 || J > COORD.count() || COORD.width() < 2) {
+        return traced(kDataError, kRoutine, " DONNEES INCORRECTES");
+    }
+    // room: the point list and the insertion lists, the element tables, NOETRI, the reals
+    if (J >= work.count() || J > (std::numeric_limits<int32_t>::max() - 2 * kPolygonVertices) / 2) {
+        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
+    }
+    const int32_t elementCount = int32_t(trnupoElements(J));
+    if (ITRNOE.count() < elementCount || ITRTRI.count() < elementCount) {
+        return traced(kCapacityError, kRoutine, " TABLEAUX TROP PETITS");
+    }
+    if (NOETRI.count() < J + kPolygonVertices) {
+        return traced(kCapacityError, kRoutine, " NOETRI TROP PETIT");
+    }
+    if (realWork.count() < trnupoReals(J)) {
+        return traced(kCapacityError, kRoutine, " RTVL TROP PETIT");
+    }
+    return kOk;
+}
+
 } // namespace
 
 int t2isp(int32_t J, int32_t vertexCount, float radius, Rows<float> normalised, Rows<int32_t> ITRNOE,
@@ -683,41 +478,80 @@ int t2isp(int32_t J, int32_t vertexCount, float radius, Rows<float> normalised, 
     return kOk;
 }
 
+int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
+           int32_t& NBE, Vec<int32_t> work, Vec<float> realWork)
+{
+    NBE = 0;
+    bool none = false;
+    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none);
+    if (code != kOk || none) {
+        return code;
+    }
+    // 1. the points as given (refused as by the normalisation when they have no area), and
+    //    the polygon of radius 4 about the centre of their box in units of half its largest
+    //    extent, as the normalisation places it
+    const int32_t nodeCount = J + kPolygonVertices;
+    const Rows<float> points(realWork.data(), 2, nodeCount);
+    float low[2];
+    float high[2];
+    if ((code = ptinit(COORD, J, points)) != kOk || (code = pobten(COORD, J, low, high)) != kOk) {
+        return traced(code, kRoutine, "APPEL PTINIT");
+    }
+    const float half = std::max(high[0] - low[0], high[1] - low[1]) / 2.0f;
+    const float centre[2] = {(low[0] + high[0]) / 2.0f, (low[1] + high[1]) / 2.0f};
+    for (int32_t v = 1; v <= nodeCount; ++v) {
+        NOETRI(v) = 0;
+    }
+    if ((code = t2isp(J, kPolygonVertices, kPolygonRadius, points, ITRNOE, ITRTRI, NOETRI, NBE)) != kOk) {
+        return traced(code, kRoutine, "APPEL T2ISP");
+    }
+    for (int32_t v = 1; v <= J; ++v) {
+        points(v, 1) = COORD(v, 1);
+        points(v, 2) = COORD(v, 2);
+    }
+    for (int32_t v = J + 1; v <= nodeCount; ++v) {
+        points(v, 1) = centre[0] + half * points(v, 1);
+        points(v, 2) = centre[1] + half * points(v, 2);
+    }
+    // 2. points 2..J
+    Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, points, kRoutine}, J, false};
+    bool stuck = false;
+    for (int32_t P = 2; P <= J; ++P) {
+        code = insertByExchanges(mesh, P, work);
+        if (code < kOk) {
+            return traced(code, kRoutine, "APPEL TRAJPO");
+        }
+        stuck = stuck || code == kPointRejected;
+    }
+    // 3. steps 6 to 9
+    bool valid = false;
+    const Vec<float> recoveryReals = realWork.slice(2 * nodeCount + 1, realWork.count() - 2 * nodeCount);
+    code = completeTriangulation(mesh, work, recoveryReals, valid);
+    NBE = mesh.NBE;
+    if (code != kOk) {
+        return code;
+    }
+    if (stuck) {
+        return traced(kDataError, kRoutine, "BOUCLE REJET");
+    }
+    return valid ? kOk : traced(kDataError, kRoutine, "DESTRUCTION FINALE");
+}
+
 int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
            int32_t& NBE, Vec<int32_t> work, Vec<float> realWork)
 {
     NBE = 0;
-    if (ITRNOE.width() <= 2 || ITRTRI.width() <= 2) {
-        return traced(kDataError, kRoutine, "EN 2D SEULEMENT");
-    }
-    if (work.count() < kMinimumIntegerWork) {
-        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
-    }
-    if (J == 0) {
-        return kOk;
-    }
-    if (J < 0 || J > COORD.count() || COORD.width() < 2) {
-        return traced(kDataError, kRoutine, " DONNEES INCORRECTES");
-    }
-    // room: the point list and the insertion lists, the element tables, NOETRI, the reals
-    if (J >= work.count() || J > (std::numeric_limits<int32_t>::max() - 2 * kPolygonVertices) / 2) {
-        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
+    bool none = false;
+    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none);
+    if (code != kOk || none) {
+        return code;
     }
     const int32_t nodeCount = J + kPolygonVertices;
     const int32_t elementCount = int32_t(trnupoElements(J));
-    if (ITRNOE.count() < elementCount || ITRTRI.count() < elementCount) {
-        return traced(kCapacityError, kRoutine, " TABLEAUX TROP PETITS");
-    }
-    if (NOETRI.count() < nodeCount) {
-        return traced(kCapacityError, kRoutine, " NOETRI TROP PETIT");
-    }
-    if (realWork.count() < trnupoReals(J)) {
-        return traced(kCapacityError, kRoutine, " RTVL TROP PETIT");
-    }
     const Rows<float> normalised(realWork.data(), 2, nodeCount);
     const Rows<float> spheres(realWork.data() + 2 * nodeCount, kSphereRecord, elementCount);
     // 1.-2. normalised points
-    int code = ptinit(COORD, J, normalised);
+    code = ptinit(COORD, J, normalised);
     if (code != kOk) {
         return traced(code, kRoutine, "APPEL PTINIT");
     }
@@ -744,22 +578,18 @@ int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_
                              work.slice(J + 1, work.count() - J), stuck)) != kOk) {
         return code;
     }
-    // 6. the hull edges of the inserted points made edges; the spheres are no longer needed
-    //    and their room serves the recovery
-    int32_t inserted = 0;
-    Mesh mesh{ITRNOE, ITRTRI, NOETRI, NBE, normalised, J};
-    if ((code = restoreHull(mesh, work, realWork.slice(2 * nodeCount + 1, realWork.count() - 2 * nodeCount),
-                            inserted)) != kOk) {
-        return code;
+    // 6.-9. the hull, the polygon removed, and every point kept
+    bool valid = false;
+    if (!stuck) {
+        Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, normalised, kRoutine}, J};
+        const Vec<float> recoveryReals = realWork.slice(2 * nodeCount + 1, realWork.count() - 2 * nodeCount);
+        if ((code = completeTriangulation(mesh, work, recoveryReals, valid)) != kOk) {
+            return code;
+        }
+        NBE = mesh.NBE;
     }
-    // 7. the polygon goes, 8. NOETRI of the points alone, 9. no point went with the polygon
-    if ((code = removePolygon(J, kPolygonVertices, ITRNOE, ITRTRI, NOETRI, NBE)) != kOk ||
-        (code = rebuildNodeElements(J, nodeCount, ITRNOE, NOETRI, NBE)) != kOk ||
-        (code = checkNoPointLost(work.slice(1, inserted), NOETRI)) != kOk) {
-        return code;
-    }
-    // 10. points left out make the triangulation fail
-    return stuck ? kDataError : kOk;
+    // 10. points left out: the points are triangulated again with exact decisions throughout
+    return valid ? kOk : trnupx(COORD, J, ITRNOE, ITRTRI, NOETRI, NBE, work, realWork);
 }
 
 } // namespace tesmo

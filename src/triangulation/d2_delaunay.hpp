@@ -49,14 +49,24 @@ constexpr int64_t trnupoReals(int32_t J)
 /// counter-clockwise, NBE triangles; hull edges the insertion missed are restored before the
 /// enclosing polygon goes. `work` holds the list of points to insert (J entries) and the lists
 /// of each insertion, then of the recovery; `realWork` the normalised coordinates and the
-/// sphere table (trnupoReals).
+/// sphere table (trnupoReals). Points still left out after 11 fruitless passes, or cut off
+/// with the polygon, make the triangulation start again with exact decisions (trnupx).
 /// Returns 0; -1 for a table of fewer than 3 slots per row ("EN 2D SEULEMENT"), points on a
-/// line parallel to an axis ("APPEL PTINIT"), points left out after 11 fruitless passes
-/// ("BOUCLE REJET", the others triangulated), a point left in no triangle (points all on one
-/// line) or a damaged structure; -2 when `work` holds
-/// fewer than 310 entries or J + the lists of an insertion ("ITVL TROP PETIT"), the element
-/// tables fewer than 2J + 50 rows, NOETRI fewer than J + 50 entries or `realWork` too small.
+/// line parallel to an axis ("APPEL PTINIT"), a point that coincides with another ("BOUCLE
+/// REJET", the others triangulated), a point left in no triangle (points all on one line) or a
+/// damaged structure; -2 when `work` holds fewer than 310 entries or J + the lists of an
+/// insertion ("ITVL TROP PETIT"), the element tables fewer than 2J + 50 rows, NOETRI fewer than
+/// J + 50 entries or `realWork` too small.
 [[nodiscard]] int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
+                         Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork);
+
+/// The same triangulation with exact decisions throughout, for points on which trnupo fails or
+/// leaves a triangle that turns clockwise in the coordinates given (its normalised copy is
+/// rounded): the points as given and the enclosing polygon about their box, each point inserted
+/// by exact location and diagonal exchanges, the hull edges restored and the polygon removed
+/// as by trnupo. Same arguments, room and codes as trnupo; a point that coincides with another
+/// is left out ("BOUCLE REJET") and fails it.
+[[nodiscard]] int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
                          Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork);
 
 } // namespace tesmo

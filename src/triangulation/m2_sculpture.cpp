@@ -74,6 +74,42 @@ Flood floodAcross(const EdgeSides& sides, Vec<const int32_t> signs)
     return flood;
 }
 
+/// Step 7: every face of the kept elements with no element across (0) must lie on a border
+/// edge: a region that a border does not close (an open line carrying the zone alone, whose
+/// zone would be the hull of the line) leaves such a face. `marks` (NBE entries) records, face
+/// by face as bits, the outer faces found on a border edge. Returns 0, or -1 for an outer face
+/// on no border edge (" BORD HORS DES FRONTIERES") or a failed location.
+[[nodiscard]] int checkBoundary(Rows<int32_t> border, int32_t d, Rows<const int32_t> ITRNOE,
+                                Rows<const int32_t> ITRTRI, Vec<const int32_t> NOETRI, int32_t NBE, Vec<int32_t> marks)
+{
+    for (int32_t e = 1; e <= NBE; ++e) {
+        marks(e) = 0;
+    }
+    for (int32_t i = 1; i <= border.count(); ++i) {
+        EdgeSides sides;
+        if (sfride(Vec<const int32_t>(border.row(i), border.width()), d, ITRNOE, ITRTRI, NOETRI, NBE, sides) != kOk) {
+            return traced(kDataError, "SCULPT", "APPEL SFRIDE");
+        }
+        const int32_t e = sides.E1 != 0 ? sides.E1 : sides.E2;
+        const int32_t f = sides.E1 != 0 ? sides.F1 : sides.F2;
+        if ((sides.E1 == 0) != (sides.E2 == 0) && e >= 1 && e <= NBE && f >= 1 && f <= 30) {
+            marks(e) |= int32_t(1) << f;
+        }
+    }
+    for (int32_t e = 1; e <= NBE; ++e) {
+        int32_t faces = 0;
+        if (strnbc(strnbn(ITRNOE.row(e), ITRNOE.width()), d, faces) != kOk) {
+            return traced(kDataError, "SCULPT", " TYPE D ELEMENT INCONNU");
+        }
+        for (int32_t k = 1; k <= std::min(faces, ITRTRI.width()); ++k) {
+            if (ITRTRI(e, k) == 0 && (marks(e) & (int32_t(1) << k)) == 0) {
+                return traced(kDataError, "SCULPT", " BORD HORS DES FRONTIERES");
+            }
+        }
+    }
+    return kOk;
+}
+
 } // namespace
 
 int scrgcc(int32_t seed, int32_t sign, Rows<const int32_t> ITRTRI, int32_t NBE, Vec<int32_t> work, Vec<int32_t> signs,
@@ -226,7 +262,8 @@ int sculpt(Rows<int32_t> border, int32_t d, Rows<int32_t> ITRNOE, Rows<int32_t> 
             NOETRI(ITRNOE(e, i)) = e;
         }
     }
-    return kOk;
+    // 7. what is left must be bounded by the borders alone
+    return checkBoundary(border, d, ITRNOE, ITRTRI, NOETRI, NBE, iwork.slice(1, NBE));
 }
 
 } // namespace tesmo

@@ -29,8 +29,10 @@ inline constexpr int32_t kOutsideRegion = -1;
 
 /// Keeps the triangles inside the `border` edges: marks, signs and deletes the outside ones,
 /// leaving 1..NBE without zero rows and NOETRI rebuilt; no border edge: nothing done, count 1.
-/// `iwork` holds 3 NBE. Returns 0, -2 when it does not (" TROP D ELEMENTS"), or the failing
-/// step's code (" APPEL SCMAT", "APPEL NUCOMP", "APPEL SMADET", "APPEL NUPERM"); signs first.
+/// Every face left on the outer boundary must then lie on a border edge. `iwork` holds 3 NBE.
+/// Returns 0, -2 when it does not (" TROP D ELEMENTS"), -1 for an outer face on no border edge
+/// (" BORD HORS DES FRONTIERES": a zone its borders do not close), or the failing step's code
+/// (" APPEL SCMAT", "APPEL NUCOMP", "APPEL SMADET", "APPEL NUPERM"); signs first.
 [[nodiscard]] int sculpt(Rows<int32_t> border, int32_t d, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
                          Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> iwork, int32_t& insideCount);
 

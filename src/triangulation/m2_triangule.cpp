@@ -26,6 +26,7 @@
 
 #include "messages/es_erreur.hpp"
 #include "geometry/cg_distance.hpp"
+#include "geometry/cg_predicat.hpp"
 #include "topology/st_ensemble.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_topologie.hpp"
@@ -252,9 +253,10 @@ int Insertion::checkFaces(float areaTolerance, float clearance)
             return refuse(kPointRejected);
         }
         // flat or reversed new triangle: e (and its neighbour there) turn one place, so
-        // that their circles are recomputed from another node
-        const float area = ((b[0] - a[0]) * (x[1] - b[1]) - (x[0] - b[0]) * (b[1] - a[1])) * 0.5f;
-        if (area < areaTolerance) {
+        // that their circles are recomputed from another node. The area is exact (rounded to
+        // double): in single precision a thin clockwise triangle can come out positive.
+        const double area = 0.5 * exactTurn(a, b, x);
+        if (area < double(areaTolerance)) {
             int code = rotate(e);
             if (code == kOk && across > 0) {
                 code = rotate(across);

@@ -1,10 +1,12 @@
 // The triangles crossed by a border edge ab.
 //
-// The line of ab is a x + b y + c = 0 through the two end points (not normalised); a point
-// lies on it when its value is within eps = |Pb - Pa|^2 1e-10. The first triangle is the one
-// about a whose face opposite a is cut by the ray a -> b, the last the one about b whose face
-// opposite b is cut by the ray b -> a. Between them the walk enters each triangle by one
-// side and leaves it by the other side the line cuts:
+// A point x lies on the line of ab when twice the area of a b x is below eps = |Pb - Pa|^2
+// 1e-10: an area against an area, so that the test is the same at every scale (x within
+// 1e-10 |ab| of the line); the sides of the line are the exact signs of that area, computed
+// from the stored single-precision coordinates. The first triangle is the one about a whose
+// face opposite a is cut by the ray a -> b, the last the one about b whose face opposite b is
+// cut by the ray b -> a. Between them the walk enters each triangle by one side and leaves it
+// by the other side the line cuts:
 //
 //      a ---- first ---- t2 ---- t3 ---- ... ---- last ---- b
 //
@@ -12,11 +14,10 @@
 // walk refuses it, as it refuses a triangle that the line does not cross side to side.
 #include "triangulation/m3_inter2d.hpp"
 
+#include "geometry/cg_predicat.hpp"
 #include "messages/es_erreur.hpp"
-#include "geometry/cg_droite.hpp"
 #include "topology/st_2dstruct.hpp"
 #include "topology/st_struct.hpp"
-#include "geometry/cg_inter2d.hpp"
 
 namespace tesmo {
 
@@ -24,21 +25,33 @@ namespace {
 
 int32_t magnitude(int32_t entry) { return entry < 0 ? -entry : entry; }
 
-/// The line through p and q and the tolerance of a point on it.
-[[nodiscard]] int lineOf(const float* p, const float* q, float* line, float& eps)
-{
-    const float dx = q[0] - p[0];
-    const float dy = q[1] - p[1];
-    eps = (dx * dx + dy * dy) * kOnLineFactor;
-    return dr2po(p, q, line);
-}
+/// The side of x against the line of the edge p -> q: +1 left, -1 right, 0 on the line.
+int sideOfEdge(const float* p, const float* q, const float* x) { return sideOfLine(p, q, x, double(kOnLineFactor)); }
 
-float lineValue(const float* line, const float* x) { return line[0] * x[0] + line[1] * x[1] + line[2]; }
-
-/// Scalar cross product of the vectors b - a and d - c.
-float cross(const float* a, const float* b, const float* c, const float* d)
+/// The sides of triangle e that the line of p -> q crosses, as indrpo lists them: side l
+/// (node l to node l mod 3 + 1) when its end node has the strict side opposite to the last
+/// strict side met from node 1. `onLine` tells that a node lies on the line.
+void crossedSidesOf(Rows<const int32_t> ITRNOE, int32_t e, Rows<const float> COORD, const float* p, const float* q,
+                    int32_t* sides, int32_t& sideCount, bool& onLine)
 {
-    return (b[0] - a[0]) * (d[1] - c[1]) - (b[1] - a[1]) * (d[0] - c[0]);
+    int sign[3];
+    onLine = false;
+    for (int32_t i = 0; i < 3; ++i) {
+        sign[i] = sideOfEdge(p, q, COORD.row(ITRNOE(e, i + 1)));
+        onLine = onLine || sign[i] == 0;
+    }
+    sideCount = 0;
+    int last = sign[0];
+    for (int32_t l = 1; l <= 3; ++l) {
+        const int current = sign[l % 3];
+        if (current == 0) {
+            continue;
+        }
+        if (last != 0 && current != last) {
+            sides[sideCount++] = l;
+        }
+        last = current;
+    }
 }
 
 /// Position (from 1) of node v in triangle e, 0 when absent or when e is not a triangle.
@@ -75,7 +88,7 @@ bool tablesHold(Rows<const int32_t> ITRNOE, Rows<const int32_t> ITRTRI, int32_t 
 } // namespace
 
 int trdbse(int32_t p, int32_t q, Rows<const int32_t> ITRNOE, Rows<const int32_t> ITRTRI, Vec<const int32_t> NOETRI,
-           int32_t NBE, Rows<const float> COORD, int32_t& element, int32_t& face)
+           int32_t NBE, Rows<const float> COORD, int32_t& element, int32_t& face, double band)
 {
     element = 0;
     face = 0;
@@ -85,9 +98,7 @@ int trdbse(int32_t p, int32_t q, Rows<const int32_t> ITRNOE, Rows<const int32_t>
     }
     const float* Pp = COORD.row(p);
     const float* Pq = COORD.row(q);
-    float line[3];
-    float eps = 0.0f;
-    if (lineOf(Pp, Pq, line, eps) != kOk) {
+    if (Pp[0] == Pq[0] && Pp[1] == Pq[1]) {
         return traced(kDataError, "TRDBSE", "APPEL DR2PO");
     }
     // 1. where the walk about p stops
@@ -106,10 +117,12 @@ int trdbse(int32_t p, int32_t q, Rows<const int32_t> ITRNOE, Rows<const int32_t>
         const int32_t after = h % 3 + 1;
         const float* PW = COORD.row(ITRNOE(here, after));
         const float* PU = COORD.row(ITRNOE(here, after % 3 + 1));
-        const float vU = lineValue(line, PU);
-        const float vW = lineValue(line, PW);
-        const bool apart = (vU > eps && vW < -eps) || (vU < -eps && vW > eps);
-        if (apart && cross(Pp, PW, Pp, Pq) * cross(Pp, PW, PW, PU) > eps) {
+        // U and W on either side of the line pq, and q on the side of pW where U lies: the
+        // ray leaves p between W and U
+        const int sideU = sideOfLine(Pp, Pq, PU, band);
+        const int sideW = sideOfLine(Pp, Pq, PW, band);
+        const bool apart = sideU != 0 && sideW != 0 && sideU != sideW;
+        if (apart && orientation(Pp, PW, Pq) * orientation(Pp, PW, PU) > 0) {
             element = here;
             face = after; // the face (W, U) opposite p
             return kOk;
@@ -172,10 +185,10 @@ int tritse(Vec<const int32_t> edge, Rows<const int32_t> ITRNOE, Rows<const int32
     if (trdbse(b, a, ITRNOE, ITRTRI, NOETRI, NBE, COORD, last, lastFace) != kOk || last == first) {
         return fail(kDataError, "2 APPEL TRDBSE");
     }
-    // 4. the line of ab
-    float line[3];
-    float eps = 0.0f;
-    if (lineOf(COORD.row(a), COORD.row(b), line, eps) != kOk) {
+    // 4. the line of ab: a and b apart
+    const float* Pa = COORD.row(a);
+    const float* Pb = COORD.row(b);
+    if (Pa[0] == Pb[0] && Pa[1] == Pb[1]) {
         return fail(kDataError, "1 APPEL DR2PO");
     }
     // 5. the walk from the first triangle to the last
@@ -193,21 +206,11 @@ int tritse(Vec<const int32_t> edge, Rows<const int32_t> ITRNOE, Rows<const int32
             return fail(kCapacityError, " TROP D INTERSECTIONS");
         }
         crossed(++listed) = current;
-        float x[3];
-        float y[3];
-        for (int32_t i = 0; i < 3; ++i) {
-            x[i] = COORD(ITRNOE(current, i + 1), 1);
-            y[i] = COORD(ITRNOE(current, i + 1), 2);
-        }
         int32_t sideList[3];
-        int32_t nodeList[3];
         int32_t sideCount = 0;
-        int32_t onLineCount = 0;
-        if (indrpo(x, y, 3, line, eps, Vec<int32_t>(sideList, 3), sideCount, Vec<int32_t>(nodeList, 3),
-                   onLineCount) != kOk) {
-            return fail(kDataError, " APPEL INDRPO");
-        }
-        if (onLineCount != 0) {
+        bool onLine = false;
+        crossedSidesOf(ITRNOE, current, COORD, Pa, Pb, sideList, sideCount, onLine);
+        if (onLine) {
             return fail(kDataError, " NOEUD SUR LA FRONTIERE");
         }
         if (sideCount != 2) {

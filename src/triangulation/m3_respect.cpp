@@ -14,13 +14,22 @@
 //        \ | /                  \   /
 //          v                      v
 //
+// The strip need not be a simple polygon: a triangle below ab can have its three sides on
+// three triangles of the strip, which then wraps round it. And the polygon search rates
+// triangles in single precision, so the triangulation it keeps is checked with exact signs
+// before it replaces the strip. Either way ab is left missing, the mesh valid. The edge is then restored by
+// exchanging the diagonals that cross it (rf2dia), which cannot fail unless a node lies on ab;
+// where the re-triangulation succeeds, it alone decides the triangles.
 #include "triangulation/m3_respect.hpp"
 
+#include "geometry/cg_predicat.hpp"
 #include "messages/es_erreur.hpp"
+#include "topology/st_2dstruct.hpp"
 #include "topology/st_ensemble.hpp"
 #include "topology/st_numero.hpp"
 #include "topology/st_struct.hpp"
 #include "topology/st_topologie.hpp"
+#include "triangulation/m3_diagonale.hpp"
 #include "triangulation/m3_inter2d.hpp"
 #include "triangulation/m3_tripo.hpp"
 #include "triangulation/st_polygon.hpp"
@@ -144,6 +153,44 @@ bool sortedDistinct(Vec<int32_t> crossed, int32_t NBE)
     return kOk;
 }
 
+/// Undoes step 2 when the strip is left as it was: the exchanges of nucomp, last first, so
+/// that the tables are those rf2far was given. Returns 0 or the code of an exchange.
+[[nodiscard]] int restoreOrder(Vec<const int32_t> crossed, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
+                               Vec<int32_t> NOETRI, int32_t NBE)
+{
+    for (int32_t i = crossed.count(); i >= 1; --i) {
+        const int code = nuperm(ITRNOE, ITRTRI, NOETRI, 1, NBE, crossed(i), i);
+        if (code != kOk) {
+            return traced(code, "RF2FAR", " APPEL NUPERM");
+        }
+    }
+    return kOk;
+}
+
+/// True when no node stands twice in the polygon (a frontier that touches itself at a node).
+bool distinctVertices(Vec<const int32_t> polygon)
+{
+    for (int32_t i = 2; i <= polygon.count(); ++i) {
+        for (int32_t j = 1; j < i; ++j) {
+            if (polygon(i) == polygon(j)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+/// True when every triangle of `triangles` turns counter-clockwise, exactly.
+bool allCounterClockwise(Rows<const int32_t> triangles, Rows<const float> COORD)
+{
+    for (int32_t t = 1; t <= triangles.count(); ++t) {
+        if (orientation(COORD.row(triangles(t, 1)), COORD.row(triangles(t, 2)), COORD.row(triangles(t, 3))) <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 /// Step 11: each recorded outside face (y, g) is glued to the new frontier face running over
 /// the same two nodes the other way; one left without partner becomes an outer face.
 [[nodiscard]] int glueOutside(Rows<const int32_t> outside, int32_t outsideCount, Rows<const int32_t> frontier,
@@ -214,7 +261,7 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
     }
     if (faces != sides) {
         mgerre(kConsoleDevice, kOk, "RF2FAR", " CARDINAL POLYGONE ?");
-        return kOk;
+        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     // 4. the frontier as a closed chain of edges
     if ((code = sfrcre(2, frontier, faces, ITRNOE, NBE, chainNodes, chainNeighbours, chainWork)) != kOk) {
@@ -228,10 +275,19 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
     // 6. the cavity polygon
     int32_t n = 0;
     if ((code = artopl(chainNodes, chainNeighbours, faces, polygon, n)) != kOk) {
-        return traced(code, "RF2FAR", " APPEL ARTOPL");
+        if (code != kDataError) {
+            return traced(code, "RF2FAR", " APPEL ARTOPL");
+        }
+        // the frontier is no single loop: the strip wraps round triangles it does not hold
+        mgerre(kConsoleDevice, kOk, "RF2FAR", " POLYGONE NON SIMPLE");
+        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     if (n < 4) {
         return traced(kDataError, "RF2FAR", " POLYGONE A MOINS DE 4 COTES");
+    }
+    if (n != faces || !distinctVertices(polygon.slice(1, n))) {
+        mgerre(kConsoleDevice, kOk, "RF2FAR", " POLYGONE NON SIMPLE");
+        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     // 7. split along ab; the chain's room now holds the two polygons, the new triangles and
     //    the work of the later steps
@@ -252,6 +308,10 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
     if ((code = triangulateBoth(firstPolygon.slice(1, n1), secondPolygon.slice(1, n2), COORD, work, rwork,
                                 triangles)) != kOk) {
         return code;
+    }
+    if (!allCounterClockwise(triangles, COORD)) {
+        mgerre(kConsoleDevice, kOk, "RF2FAR", " TRIANGLE PLAT OU RETOURNE");
+        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     // 9. the crossed triangles deleted
     int32_t lostCount = 0;
@@ -293,19 +353,35 @@ int rf2rar(Vec<const int32_t> edge, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, 
            Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork, int32_t& crossed)
 {
     crossed = 0;
-    // 1. the crossed triangles, listed at the start of the integer work
+    // 1. the crossed triangles, listed at the start of the integer work; a walk that meets a
+    //    node within the tolerance of ab goes to the exchanges
     int code = tritse(edge, ITRNOE, ITRTRI, NOETRI, NBE, COORD, iwork, crossed);
-    if (code != kOk) {
+    if (code == kCapacityError) {
         return traced(code, "RF2RAR", " APPEL TRITSE");
     }
-    if (crossed == 0) {
+    if (code == kOk && crossed == 0) {
         return kOk;
     }
     // 2. their replacement
-    code = rf2far(edge, iwork.slice(1, crossed), ITRNOE, ITRTRI, NOETRI, NBE, COORD,
-                  iwork.slice(crossed + 1, iwork.count() - crossed), rwork);
+    if (code == kOk) {
+        code = rf2far(edge, iwork.slice(1, crossed), ITRNOE, ITRTRI, NOETRI, NBE, COORD,
+                      iwork.slice(crossed + 1, iwork.count() - crossed), rwork);
+        if (code != kOk) {
+            return traced(code, "RF2RAR", " APPEL RF2FAR");
+        }
+        EdgeSides sides;
+        const bool present = sfri2d(edge(1), edge(2), 2, ITRNOE, ITRTRI, NOETRI, NBE, sides) == kOk &&
+                             (sides.E1 != 0 || sides.E2 != 0);
+        if (present) {
+            return kOk;
+        }
+    }
+    // 3. ab still missing: the diagonals that cross it exchanged; when they cannot help a
+    //    refused walk either (a node on ab), the walk's refusal is the one told
+    const bool walkRefused = code != kOk;
+    code = rf2dia(edge, ITRNOE, ITRTRI, NOETRI, NBE, COORD, iwork);
     if (code != kOk) {
-        return traced(code, "RF2RAR", " APPEL RF2FAR");
+        return traced(code, "RF2RAR", walkRefused ? " APPEL TRITSE" : " APPEL RF2DIA");
     }
     return kOk;
 }

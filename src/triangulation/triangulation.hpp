@@ -6,6 +6,7 @@
 #include "triangulation/m2_recherche.hpp"
 #include "triangulation/m2_sculpture.hpp"
 #include "triangulation/m2_triangule.hpp"
+#include "triangulation/m3_diagonale.hpp"
 #include "triangulation/m3_inter2d.hpp"
 #include "triangulation/m3_respect.hpp"
 #include "triangulation/m3_tripo.hpp"
