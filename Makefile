@@ -3,9 +3,12 @@ BUILD      ?= build/release
 CHECK      ?= build/check
 SANITIZE   ?= build/sanitize
 BENCHDIR   ?= build/bench
+STRESSDIR  ?= build/stress
 JOBS       ?= 2
+# Geometries of each shape for `make stress` (three placements each).
+STRESS_CASES ?= 150
 
-.PHONY: all build run test sanitize bench clean
+.PHONY: all build run test sanitize bench stress clean
 
 all: build
 
@@ -35,6 +38,14 @@ bench:
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=OFF -DTESMO_BENCH=ON > /dev/null
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	bash bench/run.sh $(BENCHDIR)
+
+# The long random-geometry run: STRESS_CASES geometries of every shape, as drawn, scaled by
+# 1e-4 and moved far from the origin, each meshed and checked; the counts are printed and the
+# geometries that fail are kept in $(STRESSDIR)/failures.
+stress:
+	cmake -S . -B $(STRESSDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=ON > /dev/null
+	cmake --build $(STRESSDIR) --target tesmo_stress -j $(JOBS)
+	$(STRESSDIR)/tesmo_stress $(STRESS_CASES) 1000 $(STRESSDIR)/failures
 
 clean:
 	rm -rf build out

@@ -310,6 +310,19 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     const int32_t room = run.noemax - run.points;
     const BorderDescription border{run.elementDimension, tables.edgeNodes, tables.edgeCodeRows, run.points,
                                    run.elements};
+    // Without nodes to add, 2 N - 5 triangles bound one plane triangulation; zones in space
+    // (about a closed surface) make more: each zone of n nodes makes at most 2 n - 5.
+    if (nbn == 0 && run.dimension == 3) {
+        int64_t bound = 0;
+        const int code = zoneTriangleBound(border, tables.zoneCodes, tables.freeIntegers, bound);
+        if (code == kCapacityError) {
+            return reportShortage(WorkShortage::integers, false);
+        }
+        if (code != kOk) {
+            return traced(code, kRoutine, " APPEL ZONETRIANGLEBOUND");
+        }
+        run.nbemax = std::max(run.nbemax, clampToInt32(bound));
+    }
     run.elementDimension = kTriangleDimension;
     run.nodesPerElement = kTriangleNodes;
     run.elements = 0;

@@ -83,9 +83,11 @@ int localReals(ZoneLayout& layout, const GlobalMesh& mesh, const SizeSpecificati
 /// Step 8: the zone maxima from the memory left, bounded by the run's maximum of nodes. The
 /// memory alone may leave fewer nodes than the zone's border nodes and the margin the
 /// triangulation needs beyond them (a zone of many border nodes in a large run): the run's
-/// maximum, which the zone never exceeds, then sizes the zone as well.
+/// maximum, which the zone never exceeds, then sizes the zone as well. `binding` tells which
+/// work array bounds the element maximum: the zone's tables too small for its stages are a
+/// shortage of that array.
 int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t ez, int32_t noemax, int32_t& noemaxz,
-               int32_t& nbemaxz)
+               int32_t& nbemaxz, WorkShortage& binding)
 {
     const int32_t twiceEdges = 2 * ez;
     int code = mg4max(dimension, kTriangleKind, nz, twiceEdges, -1, layout.freeIntegerCount(), layout.freeRealCount(),
@@ -100,6 +102,12 @@ int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t 
             return traced(code, kRoutine, "2 APPEL A MG4MAX");
         }
     }
+    // the elements each array leaves room for once the nodes have theirs (zone costs)
+    const int64_t byReals =
+        (int64_t(layout.freeRealCount()) - (2 * int64_t(dimension) + 1) * noemaxz) / kRealsPerElement;
+    const int64_t byIntegers =
+        (int64_t(layout.freeIntegerCount()) - kIntegersPerNode * int64_t(noemaxz)) / kZoneIntegersPerElement;
+    binding = byReals < byIntegers ? WorkShortage::reals : WorkShortage::integers;
     return kOk;
 }
 
@@ -271,6 +279,37 @@ int rgaret(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     return kOk;
 }
 
+int zoneTriangleBound(const BorderDescription& border, Vec<const int32_t> zoneCodes, Vec<int32_t> stamps,
+                      int64_t& bound)
+{
+    bound = 0;
+    if (stamps.count() < border.nodes) {
+        return kCapacityError;
+    }
+    std::fill(stamps.data(), stamps.data() + border.nodes, 0);
+    const int32_t P = border.edgeNodes.width();
+    for (int32_t k = 1; k <= zoneCodes.count(); ++k) {
+        int64_t nodes = 0;
+        for (int32_t e = 1; e <= border.edges; ++e) {
+            if (!listsZone(border.edgeCodes.row(e), border.edgeCodes.width(), zoneCodes(k))) {
+                continue;
+            }
+            for (int32_t j = 1; j <= P; ++j) {
+                const int32_t node = border.edgeNodes(e, j);
+                if (node < 0 || node > border.nodes) {
+                    return kDataError;
+                }
+                if (node > 0 && stamps(node) != k) {
+                    stamps(node) = k;
+                    ++nodes;
+                }
+            }
+        }
+        bound += std::max<int64_t>(0, 2 * nodes - 5);
+    }
+    return kOk;
+}
+
 int mergeZone(Vec<const int32_t> nodeList, const ZoneElements& zone, Rows<const float> ICOOM, Vec<const float> IRADEC,
               Vec<const float> IGRDMX, Vec<int32_t> newNumbers, GlobalMesh& mesh, Vec<float> RADEC)
 {
@@ -319,12 +358,15 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     }
     // 2. the zone's nodes and edges
     ZoneLayout layout(freeIntegers, freeReals);
-    // Whatever the layout runs short of is handed back to the caller, who reports it.
+    // Whatever the layout or the stages run short of is handed back to the caller, who reports
+    // it.
+    WorkShortage stages = WorkShortage::none;
     struct ShortageOnExit {
         const ZoneLayout& layout;
+        const WorkShortage& stages;
         WorkShortage& shortage;
-        ~ShortageOnExit() { shortage = layout.shortage(); }
-    } onExit{layout, shortage};
+        ~ShortageOnExit() { shortage = layout.shortage() != WorkShortage::none ? layout.shortage() : stages; }
+    } onExit{layout, stages, shortage};
     if (layout.selection(Nb, border.edges) != kOk) {
         return traced(kCapacityError, kRoutine, "ENTIERS POUR LA SELECTION");
     }
@@ -340,9 +382,10 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
         return traced(kCapacityError, kRoutine, "ENTIERS POUR INEWNU");
     }
     renumber(nodes, layout.tables().INEWNU);
-    // 4.-6. local coordinates and sizes
+    // 4.-6. local coordinates and sizes: every table there is of reals
     code = localReals(layout, mesh, sizes, nodes);
     if (code != kOk) {
+        stages = code == kCapacityError ? WorkShortage::reals : stages;
         return code;
     }
     // 7. the zone's edges in local numbers
@@ -356,7 +399,8 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     }
     // 8.-9. the zone maxima
     ZoneElements zone;
-    code = zoneMaxima(layout, mesh.COORD.width(), nz, ez, mesh.noemax, zone.noemax, zone.nbemax);
+    WorkShortage binding = WorkShortage::none;
+    code = zoneMaxima(layout, mesh.COORD.width(), nz, ez, mesh.noemax, zone.noemax, zone.nbemax, binding);
     if (code != kOk) {
         return code;
     }
@@ -365,6 +409,10 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
         eseint(kConsoleDevice, "NOMBRE MAXIMUM D ELEMENTS : ", &zone.nbemax, 1);
     }
     // 10. the zone's element tables; the rest goes to the stages
+    if (zone.nbemax < 0) {
+        stages = binding;
+        return traced(kCapacityError, kRoutine, "ENTIERS POUR LES ETAPES");
+    }
     if (layout.elements(zone.noemax, zone.nbemax) != kOk) {
         return traced(kCapacityError, kRoutine, "ENTIERS POUR LES ETAPES");
     }
@@ -379,8 +427,10 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
         zoneSizes.realsPerRecord = nz;
     }
     code = mgtraf(local.IARMA, nz, zone, local.ICOOM, local.IGRDMX, zoneSizes, room, local.freeIntegers,
-                  local.freeReals, mode);
+                  local.freeReals, mode, &stages);
     if (code < kOk) {
+        // tables the stages found too small were sized by the array that bounds the maxima
+        stages = code == kCapacityError && stages == WorkShortage::none ? binding : stages;
         return traced(code, kRoutine, "APPEL A MGTRAF");
     }
     const int status = code;

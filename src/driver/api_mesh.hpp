@@ -57,6 +57,15 @@ struct GlobalMesh {
 void indexZoneEdges(const BorderDescription& border, Vec<const int32_t> zoneCodes, Vec<int32_t> area,
                     ZoneEdgeIndex& index, int32_t& used);
 
+/// The most triangles the zones can make without adding a node: a zone of n nodes (n >= 3)
+/// triangulates into at most 2 n - 5 triangles, whatever the other zones. This holds for zones
+/// about a closed surface in space, whose triangles exceed the 2 N - 5 of one plane
+/// triangulation of the N points (a cube of six faces with a point in each: 24 > 23).
+/// `stamps` (Nb entries of work) marks the nodes counted for a zone. Returns 0, -2 when
+/// `stamps` is short, -1 for a node outside 1..Nb.
+[[nodiscard]] int zoneTriangleBound(const BorderDescription& border, Vec<const int32_t> zoneCodes,
+                                    Vec<int32_t> stamps, int64_t& bound);
+
 /// Appends a meshed zone to the mesh: local nodes after the nz of `nodeList` get the global
 /// numbers after `mesh.nodes` (written to `newNumbers`), with their coordinates, nodal sizes
 /// and (when `RADEC` is not empty) sizes at the nodes; the zone's triangles follow the mesh's.

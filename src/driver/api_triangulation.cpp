@@ -33,10 +33,10 @@ constexpr int32_t kPlaneDimension = 2;
 /// count left by `mgtria` (the nodes after it are the refinement's).
 int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> /*IGRDMX*/,
                   const SizeSpecification& /*sizes*/, int32_t /*room*/, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-                  int32_t& triangulated)
+                  int32_t& triangulated, WorkShortage* shortage)
 {
     // 1. triangulation with the borders restored, the outside removed and the borders marked
-    int code = mgtria(IARMA, 1, IARMA.count(), plane, nz, zone, freeIntegers, freeReals);
+    int code = mgtria(IARMA, 1, IARMA.count(), plane, nz, zone, freeIntegers, freeReals, shortage);
     if (code != kOk) {
         return traced(code, "MGTRAF", "APPEL MGTRIA");
     }
@@ -70,14 +70,15 @@ bool counterClockwise(const ZoneElements& zone, Rows<const float> coordinates)
 /// restored or an outside not removed after a written triangulation that had a triangle
 /// clockwise or flat in the zone's coordinates. Returns 0 or the code of the failing step.
 int triangulateZone(bool exact, Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates,
-                    ZoneElements& zone, Vec<int32_t> freeIntegers, Vec<float> freeReals, bool& exactAgain)
+                    ZoneElements& zone, Vec<int32_t> freeIntegers, Vec<float> freeReals, WorkShortage* shortage,
+                    bool& exactAgain)
 {
     exactAgain = false;
     zone.NBE = 0;
     const int32_t nz = zone.nodes;
     // 2. Delaunay triangulation of the border nodes
     int code = (exact ? trnupx : trnupo)(coordinates, nz, zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE,
-                                         freeIntegers, freeReals);
+                                         freeIntegers, freeReals, shortage);
     if (code != kOk) {
         (void)traced(code, "MGTRIA", " APPEL TRNUPO");
         return traced(code, "LA TRIANGULATION ", " POINTS CONFONDUS PROBABLEMENT");
@@ -93,7 +94,7 @@ int triangulateZone(bool exact, Rows<int32_t> edges, int32_t first, int32_t last
     for (int32_t e = first; e <= last; ++e) {
         int32_t crossed = 0;
         code = rf2rar(Vec<const int32_t>(edges.row(e), edges.width()), zone.ITRNOE, zone.ITRTRI, zone.NOETRI, zone.NBE,
-                      coordinates, freeIntegers, freeReals, crossed);
+                      coordinates, freeIntegers, freeReals, crossed, shortage);
         if (code != kOk) {
             failed = traced(code, "MGTRIA", " APPEL RF2RAR");
         }
@@ -130,7 +131,7 @@ int triangulateZone(bool exact, Rows<int32_t> edges, int32_t first, int32_t last
 } // namespace
 
 int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates, int32_t nz, ZoneElements& zone,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, WorkShortage* shortage)
 {
     // 1. triangles of the working dimension; the nodes are the border nodes
     if (coordinates.width() != kPlaneDimension) {
@@ -145,21 +146,24 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
     //    border or leaves a triangle that turns clockwise in the zone's coordinates (its
     //    normalised copy is rounded), once more with the exact triangulation
     bool exactAgain = false;
-    int code = triangulateZone(false, edges, first, last, coordinates, zone, freeIntegers, freeReals, exactAgain);
+    int code =
+        triangulateZone(false, edges, first, last, coordinates, zone, freeIntegers, freeReals, shortage, exactAgain);
     if (code != kOk && exactAgain) {
-        code = triangulateZone(true, edges, first, last, coordinates, zone, freeIntegers, freeReals, exactAgain);
+        code = triangulateZone(true, edges, first, last, coordinates, zone, freeIntegers, freeReals, shortage,
+                               exactAgain);
     }
     return code;
 }
 
 int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
            const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-           int32_t /*mode*/)
+           int32_t /*mode*/, WorkShortage* shortage)
 {
     int32_t triangulated = 0;
     // 1. a zone of the plane: the stages work on its coordinates
     if (ICOOM.width() == kPlaneDimension) {
-        return stagesInPlane(IARMA, nz, zone, ICOOM, IGRDMX, sizes, room, freeIntegers, freeReals, triangulated);
+        return stagesInPlane(IARMA, nz, zone, ICOOM, IGRDMX, sizes, room, freeIntegers, freeReals, triangulated,
+                             shortage);
     }
     if (ICOOM.width() != 3) {
         return traced(kDataError, "MGTRAF", " DIMENSION D ESPACE INCORRECTE");
@@ -167,6 +171,9 @@ int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOO
     // 2. a zone in space: plane coordinates, origin and frame at the start of the free reals
     ZoneLayout frame(Vec<int32_t>(), freeReals);
     if (frame.planeFrame(zone.noemax) != kOk) {
+        if (shortage != nullptr) {
+            *shortage = WorkShortage::reals;
+        }
         return traced(kCapacityError, "MGTRAF", "REELS POUR LE REPERE");
     }
     const ZoneTables& local = frame.tables();
@@ -178,7 +185,7 @@ int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOO
     }
     // 3. the stages in the plane
     const int status = stagesInPlane(IARMA, nz, zone, local.planeCoordinates, IGRDMX, sizes, room, freeIntegers,
-                                     local.freeReals, triangulated);
+                                     local.freeReals, triangulated, shortage);
     if (status < kOk || triangulated == 0) {
         return status;
     }

@@ -35,18 +35,21 @@ struct ZoneElements {
 /// Triangulates nodes 1..nz of `coordinates` (width 2) into the zone tables, restores the
 /// edges `first`..`last` of `edges` (rows of 2 local nodes), removes the triangles outside
 /// them and marks them as borders. Returns 0; the code of the Delaunay insertion, of the last
-/// edge that could not be restored, or of the exterior removal; -1 for a width other than 2.
+/// edge that could not be restored, or of the exterior removal (`shortage`, when given, tells
+/// which work array a -2 ran short of); -1 for a width other than 2.
 [[nodiscard]] int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordinates, int32_t nz,
-                         ZoneElements& zone, Vec<int32_t> freeIntegers, Vec<float> freeReals);
+                         ZoneElements& zone, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+                         WorkShortage* shortage = nullptr);
 
 /// The stages of one zone of nz border nodes and the edges `IARMA`: in space the plane frame
 /// of the border nodes, then `mgtria` and the refinement on the plane coordinates, and the new
 /// nodes mapped back into `ICOOM`. Returns 0, a positive status (1 maximum nodes reached, or the
 /// positive code of `mgtria`), or the negative code of the failing stage; -1 for a space
-/// dimension other than 2 and 3; -2 when the free reals cannot hold the plane frame.
+/// dimension other than 2 and 3; -2 when the free reals cannot hold the plane frame
+/// (`shortage`, when given, tells which work array a -2 ran short of).
 [[nodiscard]] int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
                          const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-                         int32_t mode);
+                         int32_t mode, WorkShortage* shortage = nullptr);
 
 /// Maps plane points `first`..`last` of `plane` (width 2) back into space: row i of `space`
 /// (width 3) becomes inverse · (x, y, 0) + origin, `inverse` the 9 reals of the inverse frame.

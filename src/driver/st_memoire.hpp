@@ -55,9 +55,6 @@ struct GlobalSizing {
 [[nodiscard]] int mg4max(int32_t dimension, int32_t kind, int32_t nodes, int32_t twiceEdges, int32_t requested,
                          int32_t freeIntegers, int32_t freeReals, int32_t& noemax, int32_t& nbemax);
 
-/// Which work array ran short when a layout failed.
-enum class WorkShortage { none, integers, reals };
-
 /// Hands out consecutive tables from the start of a work area.
 template <class T>
 class WorkCarver {

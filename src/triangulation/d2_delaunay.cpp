@@ -180,6 +180,8 @@ struct Mesh : EdgeTables {
     int32_t J = 0;
     /// The points are the normalised ones of the written triangulation (not those given).
     bool normalised = true;
+    /// Told which work array ran short, when given.
+    WorkShortage* shortage = nullptr;
 
     /// True when every corner of element e is one of the points 1..J.
     bool ofPointsOnly(int32_t e) const { return ITRNOE(e, 1) <= J && ITRNOE(e, 2) <= J && ITRNOE(e, 3) <= J; }
@@ -251,7 +253,8 @@ struct Mesh : EdgeTables {
     if (seenInside) {
         EdgeSides sides;
         if ((code = rf2far(Vec<const int32_t>(edge, 2), work.slice(1, k), mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI,
-                           mesh.NBE, mesh.points, work.slice(k + 1, work.count() - k), realWork)) != kOk ||
+                           mesh.NBE, mesh.points, work.slice(k + 1, work.count() - k), realWork,
+                           mesh.shortage)) != kOk ||
             (code = sfri2d(a, b, 2, mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE, sides)) != kOk) {
             (void)traced(code, "RF2RAR", " APPEL RF2FAR");
             return traced(code, kRoutine, " APPEL RF2RAR");
@@ -402,16 +405,24 @@ struct Mesh : EdgeTables {
 
 /// The checks trnupo and trnupx make of their arguments and room. Returns 0; -1 for a table
 /// of fewer than 3 slots per row ("EN 2D SEULEMENT") or bad points; -2 for short work or
-/// tables. `none` tells that there is no point to triangulate.
+/// tables (`shortage`, when given, tells which work array; nothing for the element tables and
+/// NOETRI, which the caller sized). `none` tells that there is no point to triangulate.
 [[nodiscard]] int checkRoom(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
-                            Vec<int32_t> NOETRI, Vec<int32_t> work, Vec<float> realWork, bool& none)
+                            Vec<int32_t> NOETRI, Vec<int32_t> work, Vec<float> realWork, bool& none,
+                            WorkShortage* shortage)
 {
     none = false;
+    const auto shortOf = [&](WorkShortage which, std::string_view text) {
+        if (shortage != nullptr) {
+            *shortage = which;
+        }
+        return traced(kCapacityError, kRoutine, text);
+    };
     if (ITRNOE.width() <= 2 || ITRTRI.width() <= 2) {
         return traced(kDataError, kRoutine, "EN 2D SEULEMENT");
     }
     if (work.count() < kMinimumIntegerWork) {
-        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
+        return shortOf(WorkShortage::integers, "ITVL TROP PETIT");
     }
     if (J == 0) {
         none = true;
@@ -422,7 +433,7 @@ struct Mesh : EdgeTables {
     }
     // room: the point list and the insertion lists, the element tables, NOETRI, the reals
     if (J >= work.count() || J > (std::numeric_limits<int32_t>::max() - 2 * kPolygonVertices) / 2) {
-        return traced(kCapacityError, kRoutine, "ITVL TROP PETIT");
+        return shortOf(WorkShortage::integers, "ITVL TROP PETIT");
     }
     const int32_t elementCount = int32_t(trnupoElements(J));
     if (ITRNOE.count() < elementCount || ITRTRI.count() < elementCount) {
@@ -432,7 +443,7 @@ struct Mesh : EdgeTables {
         return traced(kCapacityError, kRoutine, " NOETRI TROP PETIT");
     }
     if (realWork.count() < trnupoReals(J)) {
-        return traced(kCapacityError, kRoutine, " RTVL TROP PETIT");
+        return shortOf(WorkShortage::reals, " RTVL TROP PETIT");
     }
     return kOk;
 }
@@ -479,11 +490,11 @@ int t2isp(int32_t J, int32_t vertexCount, float radius, Rows<float> normalised, 
 }
 
 int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
-           int32_t& NBE, Vec<int32_t> work, Vec<float> realWork)
+           int32_t& NBE, Vec<int32_t> work, Vec<float> realWork, WorkShortage* shortage)
 {
     NBE = 0;
     bool none = false;
-    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none);
+    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none, shortage);
     if (code != kOk || none) {
         return code;
     }
@@ -514,7 +525,7 @@ int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_
         points(v, 2) = centre[1] + half * points(v, 2);
     }
     // 2. points 2..J
-    Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, points, kRoutine}, J, false};
+    Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, points, kRoutine}, J, false, shortage};
     bool stuck = false;
     for (int32_t P = 2; P <= J; ++P) {
         code = insertByExchanges(mesh, P, work);
@@ -538,11 +549,11 @@ int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_
 }
 
 int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
-           int32_t& NBE, Vec<int32_t> work, Vec<float> realWork)
+           int32_t& NBE, Vec<int32_t> work, Vec<float> realWork, WorkShortage* shortage)
 {
     NBE = 0;
     bool none = false;
-    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none);
+    int code = checkRoom(COORD, J, ITRNOE, ITRTRI, NOETRI, work, realWork, none, shortage);
     if (code != kOk || none) {
         return code;
     }
@@ -581,7 +592,7 @@ int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_
     // 6.-9. the hull, the polygon removed, and every point kept
     bool valid = false;
     if (!stuck) {
-        Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, normalised, kRoutine}, J};
+        Mesh mesh{{ITRNOE, ITRTRI, NOETRI, NBE, normalised, kRoutine}, J, true, shortage};
         const Vec<float> recoveryReals = realWork.slice(2 * nodeCount + 1, realWork.count() - 2 * nodeCount);
         if ((code = completeTriangulation(mesh, work, recoveryReals, valid)) != kOk) {
             return code;
@@ -589,7 +600,7 @@ int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_
         NBE = mesh.NBE;
     }
     // 10. points left out: the points are triangulated again with exact decisions throughout
-    return valid ? kOk : trnupx(COORD, J, ITRNOE, ITRTRI, NOETRI, NBE, work, realWork);
+    return valid ? kOk : trnupx(COORD, J, ITRNOE, ITRTRI, NOETRI, NBE, work, realWork, shortage);
 }
 
 } // namespace tesmo

@@ -56,9 +56,11 @@ constexpr int64_t trnupoReals(int32_t J)
 /// REJET", the others triangulated), a point left in no triangle (points all on one line) or a
 /// damaged structure; -2 when `work` holds fewer than 310 entries or J + the lists of an
 /// insertion ("ITVL TROP PETIT"), the element tables fewer than 2J + 50 rows, NOETRI fewer than
-/// J + 50 entries or `realWork` too small.
+/// J + 50 entries or `realWork` too small (`shortage`, when given, tells which of `work` and
+/// `realWork` ran short, the polygon search of the hull's recovery included).
 [[nodiscard]] int trnupo(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
-                         Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork);
+                         Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork,
+                         WorkShortage* shortage = nullptr);
 
 /// The same triangulation with exact decisions throughout, for points on which trnupo fails or
 /// leaves a triangle that turns clockwise in the coordinates given (its normalised copy is
@@ -67,6 +69,7 @@ constexpr int64_t trnupoReals(int32_t J)
 /// as by trnupo. Same arguments, room and codes as trnupo; a point that coincides with another
 /// is left out ("BOUCLE REJET") and fails it.
 [[nodiscard]] int trnupx(Rows<const float> COORD, int32_t J, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
-                         Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork);
+                         Vec<int32_t> NOETRI, int32_t& NBE, Vec<int32_t> work, Vec<float> realWork,
+                         WorkShortage* shortage = nullptr);
 
 } // namespace tesmo

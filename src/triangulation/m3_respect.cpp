@@ -127,12 +127,12 @@ bool sortedDistinct(Vec<int32_t> crossed, int32_t NBE)
 
 /// Step 8: the two polygons triangulated into the rows of `triangles`, first polygon first.
 [[nodiscard]] int triangulateBoth(Vec<const int32_t> first, Vec<const int32_t> second, Rows<const float> COORD,
-                                  Vec<int32_t> work, Vec<float> rwork, Rows<int32_t> triangles)
+                                  Vec<int32_t> work, Vec<float> rwork, Rows<int32_t> triangles, WorkShortage* shortage)
 {
     int32_t row = 0;
     for (const Vec<const int32_t> polygon : {first, second}) {
         float best = 0.0f;
-        const int code = trpls2(polygon, COORD, work, rwork, best);
+        const int code = trpls2(polygon, COORD, work, rwork, best, trrilf, shortage);
         if (code != kOk) {
             return traced(code, "RF2FAR", row == 0 ? " PREMIER APPEL TRPLS2" : " DEUXIEME APPEL TRPLS2");
         }
@@ -221,7 +221,8 @@ bool allCounterClockwise(Rows<const int32_t> triangles, Rows<const float> COORD)
 } // namespace
 
 int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
-           Vec<int32_t> NOETRI, int32_t NBE, Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork)
+           Vec<int32_t> NOETRI, int32_t NBE, Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork,
+           WorkShortage* shortage)
 {
     const int32_t k = crossed.count();
     if (edge.count() < 2 || k < 1 || k > NBE || NBE > ITRNOE.count() || NBE > ITRTRI.count() ||
@@ -306,7 +307,7 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
     }
     // 8. both polygons triangulated
     if ((code = triangulateBoth(firstPolygon.slice(1, n1), secondPolygon.slice(1, n2), COORD, work, rwork,
-                                triangles)) != kOk) {
+                                triangles, shortage)) != kOk) {
         return code;
     }
     if (!allCounterClockwise(triangles, COORD)) {
@@ -350,7 +351,7 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
 }
 
 int rf2rar(Vec<const int32_t> edge, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI, int32_t NBE,
-           Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork, int32_t& crossed)
+           Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork, int32_t& crossed, WorkShortage* shortage)
 {
     crossed = 0;
     // 1. the crossed triangles, listed at the start of the integer work; a walk that meets a
@@ -365,7 +366,7 @@ int rf2rar(Vec<const int32_t> edge, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, 
     // 2. their replacement
     if (code == kOk) {
         code = rf2far(edge, iwork.slice(1, crossed), ITRNOE, ITRTRI, NOETRI, NBE, COORD,
-                      iwork.slice(crossed + 1, iwork.count() - crossed), rwork);
+                      iwork.slice(crossed + 1, iwork.count() - crossed), rwork, shortage);
         if (code != kOk) {
             return traced(code, "RF2RAR", " APPEL RF2FAR");
         }

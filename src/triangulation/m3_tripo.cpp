@@ -815,7 +815,7 @@ int trplsi(Vec<const int32_t> polygon, Rows<const float> COORD, TriangleQuality 
 }
 
 int trpls2(Vec<const int32_t> polygon, Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork, float& best,
-           TriangleQuality quality)
+           TriangleQuality quality, WorkShortage* shortage)
 {
     best = kWholePolygonBound;
     const int32_t n = polygon.count();
@@ -832,6 +832,9 @@ int trpls2(Vec<const int32_t> polygon, Rows<const float> COORD, Vec<int32_t> iwo
     const int64_t integersLeft = int64_t(iwork.count()) - result - integers;
     const int64_t realsLeft = int64_t(rwork.count()) - intervals - reals;
     if (integersLeft < 0 || realsLeft < 0) {
+        if (shortage != nullptr) {
+            *shortage = integersLeft < 0 ? WorkShortage::integers : WorkShortage::reals;
+        }
         return kCapacityError;
     }
     int64_t entries = trpls2TableEntries(n);

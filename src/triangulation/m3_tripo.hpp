@@ -67,9 +67,10 @@ int32_t trpls2PlainTests(int32_t n);
 /// Triangulates the counter-clockwise polygon (n >= 3 nodes) with the best smallest quality; the
 /// n - 2 triangles are left at the start of `iwork`. Sizes: see the layout above. Returns 0, -1
 /// for fewer than 3 nodes, a node without coordinates or nothing above the bound, -2 when the
-/// work is shorter than the result, the stacks and the interval bounds.
+/// work is shorter than the result, the stacks and the interval bounds (`shortage`, when
+/// given, tells which: the integers, else the reals).
 [[nodiscard]] int trpls2(Vec<const int32_t> polygon, Rows<const float> COORD, Vec<int32_t> iwork, Vec<float> rwork,
-                         float& best, TriangleQuality quality = trrilf);
+                         float& best, TriangleQuality quality = trrilf, WorkShortage* shortage = nullptr);
 
 /// Integers and reals with which trpls2 runs a polygon of n vertices with its full table.
 void trpls2Need(int32_t n, int64_t& integers, int64_t& reals);

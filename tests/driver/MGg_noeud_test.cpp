@@ -175,11 +175,11 @@ TEST_F(SmallMemory, RealsOneShortOfTheGlobalTables)
     EXPECT_EQ(output, " COMPUTER ERROR  no more memory (for reals).\n"
                       " ERR -2  PROBLEME MEMOIRE DANS :MGGMEM\n"
                       " TABLEAUX DE REELS TROP PETIT\n");
-    // With one more, the tables are carved and both files stored; the zone then finds too few
-    // integers for its tables, and says so.
+    // With one more, the tables are carved and both files stored; the zone then finds no real
+    // left for its coordinates, and says so.
     (void)run(1000, 15, 1, output);
     EXPECT_TRUE(output.starts_with(kStored)) << output;
-    EXPECT_TRUE(output.ends_with(" COMPUTER ERROR  no more memory (for integers).\n")) << output;
+    EXPECT_TRUE(output.ends_with(" COMPUTER ERROR  no more memory (for reals).\n")) << output;
 }
 
 TEST_F(SmallMemory, IntegersOneShortOfTheGlobalTables)
@@ -212,6 +212,40 @@ TEST_F(SmallMemory, IntegersOneShortOfTheTriangleTables)
                                  "  APPEL RGRAFT\n"))
         << output;
     EXPECT_FALSE(std::filesystem::exists("out.msh"));
+}
+
+TEST_F(SmallMemory, EveryShortageOfRealsIsToldForReals)
+{
+    // a comb of teeth in a tilted plane, on ample integers and ever fewer reals: every run that
+    // runs short says it ran short of reals, for the global tables as for the zone's
+    std::ostringstream comb;
+    comb << "DEBXYZ\n42 3\n";
+    for (int t = 0; t < 10; ++t) {
+        for (const auto& [u, v] : {std::pair{2.0 * t, 0.0}, std::pair{2.0 * t + 1, 0.0}, std::pair{2.0 * t + 1, -5.0},
+                                   std::pair{2.0 * t + 2, -5.0}}) {
+            comb << u << " " << v << " " << 1.0 - u - 0.5 * v << "\n";
+        }
+    }
+    comb << "20 1 -19.5\n0 1 0.5\nFINXYZ\nDEBILM\n2\n-3 1 42 1 100 1 1\n2 42 1 100 1 1\nFINILM\n";
+    write("comb.geo", comb.str());
+    std::vector<int32_t> itvl(200000, 0);
+    std::vector<float> rtvl(2000, 0.0f);
+    int32_t zoneShortages = 0;
+    for (int32_t reals = 100; reals <= 2000; reals += 11) {
+        std::fill(itvl.begin(), itvl.end(), 0);
+        std::fill(rtvl.begin(), rtvl.end(), 0.0f);
+        modini = 2;
+        ConsoleCapture console;
+        const int code = mggmem("comb.geo", "", "out.msh", "", 0, Vec<int32_t>(itvl.data(), 200000),
+                                Vec<float>(rtvl.data(), reals), 2);
+        modini = 0;
+        if (code == kCapacityError) {
+            EXPECT_NE(console.text().find("no more memory (for reals)."), std::string::npos) << reals;
+            EXPECT_EQ(console.text().find("(for integers)"), std::string::npos) << reals << console.text();
+            zoneShortages += console.text().find("RGRAFT") != std::string::npos ? 1 : 0;
+        }
+    }
+    EXPECT_GT(zoneShortages, 10);
 }
 
 TEST_F(SmallMemory, AZoneOfManyBorderNodesIsSizedByTheRunMaximum)

@@ -1,12 +1,14 @@
 // The zone stages: the triangulation of a zone, and the mapping of plane points back into space.
 #include "driver/api_triangulation.hpp"
 
+#include "driver/st_memoire.hpp"
 #include "geometry/cg_epsi.hpp"
 #include "geometry/cg_repere.hpp"
 #include "geometry/cg_vectoriel.hpp"
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
 #include "topology/st_generic.hpp"
+#include "triangulation/d2_delaunay.hpp"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,25 @@ TEST(Mgtria, EveryBorderEdgeIsTriedAndTheLastFailureReturned)
     }
     EXPECT_EQ(traces, 3u) << console.text(); // each failing edge, then once more at the end
     EXPECT_EQ(console.text().find("SCULPT"), std::string::npos);
+}
+
+TEST(Mgtraf, StagesShortOfRealsSaySo)
+{
+    // a square of the plane x + y + z = 1: its plane frame takes 2 NOEMAXz + 12 reals, then the
+    // triangulation's circle table trnupoReals(4); one real short of either is told as reals
+    ZoneWork w;
+    std::vector<float> square{0, 0, 1, 1, 0, 0, 1, 1, -1, 0, 1, 0};
+    std::vector<int32_t> edges{1, 2, 2, 3, 3, 4, 4, 1};
+    const int32_t frame = 2 * w.zone.noemax + kFrameOriginReals + kFrameMatrixReals;
+    const int32_t needed = frame + int32_t(trnupoReals(4));
+    for (const int32_t reals : {frame - 1, needed - 1, needed}) {
+        WorkShortage shortage = WorkShortage::none;
+        const int code = mgtraf(Rows<int32_t>(edges.data(), 2, 4), 4, w.zone, Rows<float>(square.data(), 3, 4),
+                                Vec<float>(), SizeSpecification{}, 0, w.freeIntegers,
+                                Vec<float>(w.reals.data(), reals), 0, &shortage);
+        EXPECT_EQ(code, reals < needed ? kCapacityError : kOk) << reals;
+        EXPECT_EQ(shortage, reals < needed ? WorkShortage::reals : WorkShortage::none) << reals;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -197,6 +198,57 @@ TEST_F(Zones, TiltedPlaneInSpaceWithAHole)
     g.loop({at(0, 0), at(4, 0), at(4, 4), at(0, 4)}, {1});
     g.loop({at(1, 1), at(2, 1), at(2, 2), at(1, 2)}, {1});
     meshAndCheck(g);
+}
+
+TEST_F(Zones, ACubeOfSixFacesIsMeshedWithoutNodesAdded)
+{
+    // a closed surface: its 24 triangles pass the 2 N - 5 = 23 of one plane triangulation
+    Geometry g;
+    g.dimension = 3;
+    for (const auto& [x, y, z] : {std::array{0, 0, 0}, std::array{1, 0, 0}, std::array{1, 1, 0}, std::array{0, 1, 0},
+                                  std::array{0, 0, 1}, std::array{1, 0, 1}, std::array{1, 1, 1}, std::array{0, 1, 1}}) {
+        g.add({double(x), double(y), double(z)});
+    }
+    // zones: 1 bottom, 2 top, 3 front (y = 0), 4 right (x = 1), 5 back (y = 1), 6 left (x = 0)
+    const int edges[12][4] = {{1, 2, 1, 3}, {2, 3, 1, 4}, {3, 4, 1, 5}, {4, 1, 1, 6}, {5, 6, 2, 3}, {6, 7, 2, 4},
+                              {7, 8, 2, 5}, {8, 5, 2, 6}, {1, 5, 3, 6}, {2, 6, 3, 4}, {3, 7, 4, 5}, {4, 8, 5, 6}};
+    for (const auto& e : edges) {
+        g.chain({e[0], e[1]}, {e[2], e[3]});
+    }
+    const double middles[6][3] = {{0.5, 0.5, 0}, {0.5, 0.5, 1}, {0.5, 0, 0.5}, {1, 0.5, 0.5}, {0.5, 1, 0.5}, {0, 0.5, 0.5}};
+    for (int f = 0; f < 6; ++f) {
+        const int middle = g.add({middles[f][0], middles[f][1], middles[f][2]});
+        g.borders.push_back("1 " + std::to_string(middle) + " 99 1 " + std::to_string(f + 1));
+    }
+    directory.write("cube.geo", g.text());
+    const RunResult result = runBinary(TESMO_BINARY, {"s", "cube.geo", "-", "out.msh", "-", "0"}, directory.path());
+    EXPECT_EQ(result.output, "");
+    testing::MeshData mesh;
+    ASSERT_EQ(testing::readMesh(directory.file("out.msh"), mesh), "");
+    ASSERT_EQ(mesh.elements.size(), 24u);
+    double area = 0.0;
+    for (const auto& element : mesh.elements) {
+        const auto& p = mesh.points[std::size_t(element.nodes[0] - 1)];
+        const auto& q = mesh.points[std::size_t(element.nodes[1] - 1)];
+        const auto& r = mesh.points[std::size_t(element.nodes[2] - 1)];
+        const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]};
+        const double v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+        area += std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]) / 2.0;
+    }
+    EXPECT_NEAR(area, 6.0, 1e-5);
+}
+
+TEST_F(Zones, AnOpenLineCarryingAZoneAloneIsRefused)
+{
+    // zone 2 has no border but an open line inside zone 1: its triangles would be the hull of
+    // the line, over zone 1
+    Geometry g;
+    std::vector<int> square{g.point(0, 0), g.point(8, 0), g.point(8, 8), g.point(0, 8)};
+    g.loop(square, {1});
+    g.chain({g.point(2, 2), g.point(4, 5), g.point(6, 2)}, {1, 2});
+    const std::string output = refused(g);
+    EXPECT_NE(output.find("geometry is not valid"), std::string::npos) << output;
+    EXPECT_NE(output.find(" BORD HORS DES FRONTIERES"), std::string::npos) << output;
 }
 
 TEST_F(Zones, DuplicatePointsAreRefused)

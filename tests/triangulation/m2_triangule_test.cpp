@@ -127,6 +127,18 @@ TEST(Trajpo, ReversedNewTriangleTurnsTheElementAndItsNeighbour)
     EXPECT_EQ(mesh.sphereRows[1], 2.0f);
 }
 
+TEST(Trajpo, NewTriangleOfPositiveAreaBelowTheToleranceIsRefused)
+{
+    // node 5 lies inside T, y above its side 1 -> 2: the new triangle (1, 2, 5) has the area y
+    for (const auto& [y, expected] : {std::pair{1e-17f, kPointRejected}, std::pair{-1e-17f, kPointRejected},
+                                      std::pair{4e-16f, kOk}}) {
+        SmallMesh mesh({0, 0, 2, 0, 2, 2, -1, 3, 1, y}, {{1, 2, 3}, {1, 3, 4}});
+        int32_t NBE = 2;
+        EXPECT_EQ(insertIn(mesh, 5, 0, NBE), expected) << y;
+        EXPECT_EQ(checkStructure(2, mesh.ITRNOE(), mesh.ITRTRI(), NBE, mesh.NOETRI()), "");
+    }
+}
+
 TEST(Trajpo, EnclosedNodeIsReportedAndThePointRefused)
 {
     // four triangles about node 5; every circle made to contain node 6

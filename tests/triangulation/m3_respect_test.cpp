@@ -103,6 +103,37 @@ TEST(Rf2rar, FailuresLeaveAValidMesh)
     }
 }
 
+TEST(Rf2rar, NodeWithinTheToleranceOfTheEdgeIsPassedByExchanges)
+{
+    // node 7 lies 1e-12 below ab: the walk refuses the edge, the exchanges restore it with
+    // node 7 on its side
+    PlaneMesh mesh = testing::nodeOnSegment(-1e-12f);
+    const double area = mesh.area();
+    int32_t crossed = 0;
+    ASSERT_EQ(recover(mesh, 1, 4, crossed), kOk);
+    EXPECT_EQ(crossed, -1);
+    expectRecovered(mesh, 1, 4, 6, area);
+}
+
+TEST(Rf2rar, ThePolygonSearchTellsWhichWorkRanShort)
+{
+    // the diagonal 2-4 of the square: its polygon search needs integers and reals
+    for (const auto& [integers, reals, which] : {std::tuple{1 << 12, 5, WorkShortage::reals},
+                                                 std::tuple{2 + 50, 1 << 12, WorkShortage::integers}}) {
+        PlaneMesh mesh = unitSquare();
+        std::vector<int32_t> iwork(std::size_t(integers), 0);
+        std::vector<float> rwork(std::size_t(reals), 0.0f);
+        const int32_t edge[2] = {2, 4};
+        int32_t crossed = 0;
+        WorkShortage shortage = WorkShortage::none;
+        EXPECT_EQ(rf2rar(Vec<const int32_t>(edge, 2), mesh.ITRNOE(), mesh.ITRTRI(), mesh.NOETRI(), mesh.NBE,
+                         mesh.COORD(), Vec<int32_t>(iwork.data(), integers), Vec<float>(rwork.data(), reals), crossed,
+                         &shortage),
+                  kCapacityError);
+        EXPECT_EQ(shortage, which);
+    }
+}
+
 TEST(Rf2far, FrontierOfAnotherSizeLeavesTheEdgeMissing)
 {
     // two triangles of a fan about node 1 that do not touch: 6 frontier faces, not 4
