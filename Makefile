@@ -4,11 +4,14 @@ CHECK      ?= build/check
 SANITIZE   ?= build/sanitize
 BENCHDIR   ?= build/bench
 STRESSDIR  ?= build/stress
+FUZZDIR    ?= build/fuzz
 JOBS       ?= 2
 # Geometries of each shape for `make stress` (three placements each).
 STRESS_CASES ?= 150
+# Seconds each fuzz target runs for in `make fuzz`.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize bench stress clean
+.PHONY: all build run test sanitize bench stress fuzz clean
 
 all: build
 
@@ -46,6 +49,13 @@ stress:
 	cmake -S . -B $(STRESSDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=ON > /dev/null
 	cmake --build $(STRESSDIR) --target tesmo_stress -j $(JOBS)
 	$(STRESSDIR)/tesmo_stress $(STRESS_CASES) 1000 $(STRESSDIR)/failures
+
+# One libFuzzer target per reader (geometry, mesh, nodal values, size file, command line and
+# prompts), built with clang under ASan and UBSan, each run for FUZZ_SECONDS in turn.
+fuzz:
+	cmake -S . -B $(FUZZDIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=OFF -DTESMO_FUZZ=ON > /dev/null
+	cmake --build $(FUZZDIR) -j $(JOBS)
+	bash fuzz/run.sh $(FUZZDIR) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build out

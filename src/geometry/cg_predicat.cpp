@@ -193,7 +193,8 @@ double valueOf(const Expansion<N>& e)
 /// (the two px py cancel) are exact in double, and their sum is grown exactly.
 Expansion<6> turnExpansion(const float* p, const float* q, const float* x)
 {
-    const double px = p[0], py = p[1], qx = q[0], qy = q[1], xx = x[0], xy = x[1];
+    const double px = double(p[0]), py = double(p[1]), qx = double(q[0]), qy = double(q[1]);
+    const double xx = double(x[0]), xy = double(x[1]);
     const double products[6] = {qx * xy, -(qx * py), -(px * xy), -(qy * xx), qy * px, py * xx};
     Expansion<6> h;
     for (const double product : products) {
@@ -214,9 +215,10 @@ double fastTurn(const float* p, const float* q, const float* x, double& bound)
 /// The in-circle determinant exactly, from the differences of the coordinates with d.
 int exactCircleSide(const float* a, const float* b, const float* c, const float* d)
 {
-    const Expansion<2> adx = difference(a[0], d[0]), ady = difference(a[1], d[1]);
-    const Expansion<2> bdx = difference(b[0], d[0]), bdy = difference(b[1], d[1]);
-    const Expansion<2> cdx = difference(c[0], d[0]), cdy = difference(c[1], d[1]);
+    const auto from = [&](const float* x, int axis) { return difference(double(x[axis]), double(d[axis])); };
+    const Expansion<2> adx = from(a, 0), ady = from(a, 1);
+    const Expansion<2> bdx = from(b, 0), bdy = from(b, 1);
+    const Expansion<2> cdx = from(c, 0), cdy = from(c, 1);
     const auto lift = [](const Expansion<2>& x, const Expansion<2>& y) {
         Expansion<16> h;
         addAll(h, multiply(x, x));
