@@ -14,10 +14,14 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
+#include <numbers>
 
 namespace tesmo::tools {
 
 namespace {
+
+/// Below this length, the x axis seen in the plane is too short to turn the picture by.
+inline constexpr double kAxisAcross = 0.1;
 
 /// Sends what the system's readers printed to standard error, where it does not mix with
 /// a picture or a table written on standard output.
@@ -60,6 +64,9 @@ std::string checkTriangles(const MeshSizes& sizes, const std::vector<int32_t>& r
     }
     if (sizes.dimension < 2 || sizes.dimension > 3) {
         return path + " has nodes of dimension " + std::to_string(sizes.dimension) + "; only 2 and 3 are drawn";
+    }
+    if (sizes.elementDimension < 2) {
+        return path + " holds lines or points, not triangles (a geometry file? mesh it with tesmo first)";
     }
     if (sizes.rowLength != 3 || sizes.elementDimension != 2) {
         return path + " holds elements other than triangles";
@@ -230,7 +237,23 @@ std::string planeCoordinates(const ToolMesh& mesh, std::vector<double>& xy)
     if (code != kOk) {
         return "the nodes of " + mesh.name + " do not span a plane";
     }
-    std::copy(plane.begin(), plane.end(), xy.begin());
+    // The frame's rows u, v, n are stored by columns. The plane is seen from the side its
+    // normal points to when that normal rises (z > 0), and turned so that the x axis of space
+    // points right in the picture (or, for a plane across the x axis, the y axis up).
+    const double u[3] = {double(frame[0]), double(frame[3]), double(frame[6])};
+    const double flip = frame[8] < 0.0f ? -1.0 : 1.0;
+    const double v[3] = {flip * double(frame[1]), flip * double(frame[4]), flip * double(frame[7])};
+    double angle = std::atan2(v[0], u[0]);
+    if (std::hypot(u[0], v[0]) < kAxisAcross) {
+        angle = std::atan2(v[1], u[1]) - std::numbers::pi / 2.0;
+    }
+    const double c = std::cos(angle), s = std::sin(angle);
+    for (int32_t n = 0; n < mesh.nodes; ++n) {
+        const double p = double(plane[std::size_t(n) * 2]);
+        const double q = flip * double(plane[std::size_t(n) * 2 + 1]);
+        xy[std::size_t(n) * 2] = c * p + s * q;
+        xy[std::size_t(n) * 2 + 1] = -s * p + c * q;
+    }
     return "";
 }
 

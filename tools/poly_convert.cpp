@@ -695,6 +695,7 @@ void segmentZones(const Pslg& g, const Faces& f, const std::vector<int32_t>& zon
                 zones[std::size_t(s)].push_back(z);
             }
         }
+        std::sort(zones[std::size_t(s)].begin(), zones[std::size_t(s)].end());
     }
 }
 
