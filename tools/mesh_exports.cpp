@@ -15,6 +15,9 @@ namespace tesmo::tools {
 
 namespace {
 
+/// Largest zone number written as a tag, leaving room for the tags of the zone pairs after it.
+inline constexpr int32_t kLargestGmshZone = 1000000000;
+
 const char* kVtkHelp =
     "Usage: tesmo-tools vtk MESH [--sizes NODALFILE] -o OUT.vtu\n"
     "\n"
@@ -245,10 +248,11 @@ int runGmsh(const Words& words)
         return status;
     }
     for (int32_t code : mesh.zoneCodes) {
-        if (code < 1) {
+        if (code < 1 || code > kLargestGmshZone) {
             return fail("gmsh", kExitFailure,
                         "the zone " + std::to_string(code) + " of " + mesh.name +
-                            " cannot be a physical tag: Gmsh tags are positive");
+                            " cannot be a physical tag: tags run from 1 to " + std::to_string(kLargestGmshZone) +
+                            ", and the border tags follow the largest zone");
         }
     }
     if (std::string why = writeTextFile(line.output, gmshText(mesh)); !why.empty()) {

@@ -110,14 +110,16 @@ struct Picture {
     std::vector<int64_t> x, y; ///< per node, node 1 at index 0
     double width = 0.0;        ///< pixels of the mesh's box
     double height = 0.0;
-    double edgePixels = 1.0;   ///< mean edge length in pixels
 };
 
-/// Scales the plane coordinates into the drawing, y upwards.
+/// Scales the plane coordinates into the drawing, y upwards; the box is that of the nodes of
+/// the triangles (a node of no triangle is not drawn).
 std::string placeNodes(const ToolMesh& mesh, const std::vector<double>& xy, Picture& picture)
 {
-    double xmin = xy[0], xmax = xy[0], ymin = xy[1], ymax = xy[1];
-    for (int32_t n = 0; n < mesh.nodes; ++n) {
+    const std::size_t first = std::size_t(mesh.triangles[0] - 1) * 2;
+    double xmin = xy[first], xmax = xy[first], ymin = xy[first + 1], ymax = xy[first + 1];
+    for (int32_t node : mesh.triangles) {
+        const int32_t n = node - 1;
         xmin = std::min(xmin, xy[std::size_t(n) * 2]);
         xmax = std::max(xmax, xy[std::size_t(n) * 2]);
         ymin = std::min(ymin, xy[std::size_t(n) * 2 + 1]);
@@ -132,9 +134,11 @@ std::string placeNodes(const ToolMesh& mesh, const std::vector<double>& xy, Pict
     picture.height = (ymax - ymin) * scale;
     picture.x.resize(std::size_t(mesh.nodes));
     picture.y.resize(std::size_t(mesh.nodes));
+    // A node of no triangle may lie far off: its place is clamped, it is never drawn.
+    auto hundredths = [](double pixels) { return std::llround(std::clamp(pixels * 100.0, -1.0e15, 1.0e15)); };
     for (int32_t n = 0; n < mesh.nodes; ++n) {
-        picture.x[std::size_t(n)] = std::llround(((xy[std::size_t(n) * 2] - xmin) * scale + kMargin) * 100.0);
-        picture.y[std::size_t(n)] = std::llround(((ymax - xy[std::size_t(n) * 2 + 1]) * scale + kMargin) * 100.0);
+        picture.x[std::size_t(n)] = hundredths((xy[std::size_t(n) * 2] - xmin) * scale + kMargin);
+        picture.y[std::size_t(n)] = hundredths((ymax - xy[std::size_t(n) * 2 + 1]) * scale + kMargin);
     }
     return "";
 }
