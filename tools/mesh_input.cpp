@@ -73,7 +73,8 @@ std::string checkTriangles(const MeshSizes& sizes, const std::vector<int32_t>& r
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i] < 1) {
-            return path + ": element " + std::to_string(i / 3 + 1) + " (in zone order) is not a triangle of three nodes";
+            return path + ": element " + std::to_string(i / 3 + 1) +
+                   " (in zone order) is not a triangle of three nodes";
         }
     }
     return "";

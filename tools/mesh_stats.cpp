@@ -185,7 +185,8 @@ int runStats(const Words& words)
         return kExitOk;
     }
     if (line.positional.size() != 1) {
-        return usageError("stats", line.positional.empty() ? "a mesh file is needed" : "only one mesh file is measured");
+        return usageError("stats",
+                          line.positional.empty() ? "a mesh file is needed" : "only one mesh file is measured");
     }
     ToolMesh mesh;
     if (std::string why = loadMesh(line.positional[0], mesh); !why.empty()) {

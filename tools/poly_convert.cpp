@@ -260,7 +260,8 @@ std::string readPoly(const std::string& path, Pslg& pslg)
             return in.where() + "segment " + words[0] + " joins the vertex " + words[1] + " to itself";
         }
         pslg.segments.emplace_back(int32_t(a - base), int32_t(b - base));
-        pslg.segmentNumbers.push_back(int32_t(std::clamp<long long>(number, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max())));
+        pslg.segmentNumbers.push_back(int32_t(
+            std::clamp<long long>(number, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max())));
     }
     // 3. holes, then the optional regional attributes.
     if (std::string why = record(in, words, 1, "the hole header"); !why.empty()) {
@@ -303,7 +304,8 @@ using Exact = long double;
 
 Exact orient(const Point& a, const Point& b, const Point& c)
 {
-    return (Exact(b.x) - Exact(a.x)) * (Exact(c.y) - Exact(a.y)) - (Exact(b.y) - Exact(a.y)) * (Exact(c.x) - Exact(a.x));
+    return (Exact(b.x) - Exact(a.x)) * (Exact(c.y) - Exact(a.y)) -
+           (Exact(b.y) - Exact(a.y)) * (Exact(c.x) - Exact(a.x));
 }
 
 int sign(Exact v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
@@ -413,8 +415,8 @@ std::string checkGraph(Pslg& g, Progress& progress)
             keyed.push_back({g.segments[s], int32_t(s)});
         }
         std::stable_sort(keyed.begin(), keyed.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
-        keyed.erase(std::unique(keyed.begin(), keyed.end(), [](const auto& l, const auto& r) { return l.first == r.first; }),
-                    keyed.end());
+        auto same = [](const auto& l, const auto& r) { return l.first == r.first; };
+        keyed.erase(std::unique(keyed.begin(), keyed.end(), same), keyed.end());
         std::sort(keyed.begin(), keyed.end(), [](const auto& l, const auto& r) { return l.second < r.second; });
         g.segments.clear();
         number.clear();
@@ -531,14 +533,15 @@ int32_t enclosingCycle(const Pslg& g, const Faces& f, const std::vector<int32_t>
 {
     int32_t best = -1;
     for (int32_t c = 0; c < int32_t(f.cycles.size()); ++c) {
-        if (f.area[std::size_t(c)] <= 0 || (leftOut >= 0 && pieceOf[std::size_t(f.cycles[std::size_t(c)][0])] == leftOut)) {
+        const std::vector<int32_t>& cycle = f.cycles[std::size_t(c)];
+        if (f.area[std::size_t(c)] <= 0 || (leftOut >= 0 && pieceOf[std::size_t(cycle[0])] == leftOut)) {
             continue;
         }
         if (p.x < f.lo[std::size_t(c)].x || p.x > f.hi[std::size_t(c)].x || p.y < f.lo[std::size_t(c)].y ||
             p.y > f.hi[std::size_t(c)].y) {
             continue;
         }
-        if ((best < 0 || f.area[std::size_t(c)] < f.area[std::size_t(best)]) && insideCycle(g, f.cycles[std::size_t(c)], p)) {
+        if ((best < 0 || f.area[std::size_t(c)] < f.area[std::size_t(best)]) && insideCycle(g, cycle, p)) {
             best = c;
         }
     }
@@ -567,7 +570,8 @@ Faces findFaces(const Pslg& g, const std::vector<int32_t>& pieceOf)
             cycle.push_back(from);
             area += orient(first, g.vertices[std::size_t(from)], g.vertices[std::size_t(to)]);
             const Point& p = g.vertices[std::size_t(to)];
-            lo.x = std::min(lo.x, p.x), lo.y = std::min(lo.y, p.y), hi.x = std::max(hi.x, p.x), hi.y = std::max(hi.y, p.y);
+            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
             // Next: the half-segment just before the twin in the counter-clockwise order at `to`.
             const int32_t degree = start[std::size_t(to) + 1] - start[std::size_t(to)];
             const int32_t twinPlace = place[std::size_t(h ^ 1)] - start[std::size_t(to)];
@@ -586,7 +590,8 @@ Faces findFaces(const Pslg& g, const std::vector<int32_t>& pieceOf)
             f.region[std::size_t(c)] = c;
         } else {
             const int32_t v = f.cycles[std::size_t(c)][0];
-            f.region[std::size_t(c)] = enclosingCycle(g, f, pieceOf, pieceOf[std::size_t(v)], g.vertices[std::size_t(v)]);
+            const Point& p = g.vertices[std::size_t(v)];
+            f.region[std::size_t(c)] = enclosingCycle(g, f, pieceOf, pieceOf[std::size_t(v)], p);
         }
     }
     return f;
@@ -725,7 +730,8 @@ std::vector<Border> chains(const Pslg& g, const std::vector<std::vector<int32_t>
         int32_t v = from;
         while (s >= 0 && !used[std::size_t(s)]) {
             used[std::size_t(s)] = 1;
-            v = g.segments[std::size_t(s)].first == v ? g.segments[std::size_t(s)].second : g.segments[std::size_t(s)].first;
+            const auto [a, b] = g.segments[std::size_t(s)];
+            v = a == v ? b : a;
             border.points.push_back(v);
             if (border.points.size() == std::size_t(kMaxBorderPoints)) {
                 borders.push_back(border);
@@ -789,7 +795,8 @@ std::vector<Border> isolatedPoints(const Pslg& g, const Faces& f, const std::vec
 }
 
 /// The geometry file as text, in the free format of tesmo's data files.
-std::string geometryText(const std::string& source, const Pslg& g, const std::vector<Border>& borders, int32_t zoneCount)
+std::string geometryText(const std::string& source, const Pslg& g, const std::vector<Border>& borders,
+                         int32_t zoneCount)
 {
     std::string out = "* Geometry converted by tesmo-tools poly from " + source + "\n";
     out += "* " + std::to_string(g.vertices.size()) + " vertices, " + std::to_string(g.segments.size()) +

@@ -364,7 +364,8 @@ std::string legend(const ToolMesh& mesh, double left, bool bySize, double smalle
     if (!bySize) {
         const int32_t shown = std::min(mesh.zoneCount(), kLegendZones);
         for (int32_t g = 0; g < shown; ++g) {
-            out += "<rect x=\"" + pixels(left) + "\" y=\"" + pixels(y - 12.0) + "\" width=\"16\" height=\"14\" fill=\"" +
+            out += "<rect x=\"" + pixels(left) + "\" y=\"" + pixels(y - 12.0) +
+                   "\" width=\"16\" height=\"14\" fill=\"" +
                    kZoneColours[std::size_t(g) % std::size(kZoneColours)] + "\" stroke=\"#222\"/>\n";
             line("zone " + std::to_string(mesh.zoneCodes[std::size_t(g)]), left + 24.0);
         }

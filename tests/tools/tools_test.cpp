@@ -257,7 +257,8 @@ TEST_F(Tools, TriangleFilesHoldTheNodesAndTheZonedTriangles)
     for (const auto& e : mesh.elements) {
         int number = 0, a = 0, b = 0, c = 0, zone = 0;
         ele >> number >> a >> b >> c >> zone;
-        EXPECT_EQ((std::vector<int>{a, b, c, zone}), (std::vector<int>{e.nodes[0], e.nodes[1], e.nodes[2], e.reference}));
+        const std::vector<int> written{e.nodes[0], e.nodes[1], e.nodes[2], e.reference};
+        EXPECT_EQ((std::vector<int>{a, b, c, zone}), written);
     }
 }
 
@@ -394,8 +395,8 @@ TEST_F(Tools, BadInputIsRefusedWithItsMessage)
         {{"poly", "in.txt", "-o", "g.geo"}, "2 2 0 0\n1 0 0\n2 1 0\n1 0\n1 1 7\n0\n",
          "in.txt:5: segment 1 names the vertex 7, which does not exist", 1},
         {{"poly", "in.txt", "-o", "g.geo"}, "2 3 0 0\n", "the dimension is 3", 1},
-        {{"poly", "in.txt", "-o", "g.geo"}, "2 2 0 0\n1 0 0\n2 0 0\n0 0\n0\n", "the vertices 1 and 2 are at the same place",
-         1},
+        {{"poly", "in.txt", "-o", "g.geo"}, "2 2 0 0\n1 0 0\n2 0 0\n0 0\n0\n",
+         "the vertices 1 and 2 are at the same place", 1},
         {{"poly", "in.txt", "-o", "g.geo"}, "2 2 0 0\n1 0 0\n2 1 0\n1 0\n", "the file ends before a segment", 1},
     };
     directory.write("sq.msh", kSquare);
