@@ -6,12 +6,13 @@ BENCHDIR   ?= build/bench
 STRESSDIR  ?= build/stress
 FUZZDIR    ?= build/fuzz
 JOBS       ?= 2
+PREFIX     ?= /usr/local
 # Geometries of each shape for `make stress` (three placements each).
 STRESS_CASES ?= 150
 # Seconds each fuzz target runs for in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize bench stress fuzz clean
+.PHONY: all build run test sanitize bench golden stress fuzz clean install examples
 
 all: build
 
@@ -37,6 +38,14 @@ sanitize:
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ctest --test-dir $(SANITIZE) --output-on-failure
 
+# Runs the golden cases again, prints what changed and stores the new output; then checks
+# the stored meshes with the mesh checker. Say in the commit why they changed.
+golden: build
+	bash tests/golden/golden.sh $(BUILD)/tesmo --refresh
+	cmake -S . -B $(CHECK) -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=ON > /dev/null
+	cmake --build $(CHECK) -j $(JOBS) --target test_e2e
+	$(CHECK)/test_e2e --gtest_filter='GoldenRuns.*'
+
 bench:
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=OFF -DTESMO_BENCH=ON > /dev/null
 	cmake --build $(BENCHDIR) -j $(JOBS)
@@ -56,6 +65,15 @@ fuzz:
 	cmake -S . -B $(FUZZDIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=OFF -DTESMO_FUZZ=ON > /dev/null
 	cmake --build $(FUZZDIR) -j $(JOBS)
 	bash fuzz/run.sh $(FUZZDIR) $(FUZZ_SECONDS)
+
+# Installs tesmo and tesmo-tools in $(PREFIX)/bin, the README and the examples in
+# $(PREFIX)/share/doc/tesmo.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Meshes every example and redraws its picture in docs/.
+examples: build
+	bash examples/mesh_all.sh $(BUILD)
 
 clean:
 	rm -rf build out
