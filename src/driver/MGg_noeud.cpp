@@ -326,7 +326,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     // (about a closed surface) make more: each zone of n nodes makes at most 2 n - 5.
     if (nbn == 0 && run.dimension == 3) {
         int64_t bound = 0;
-        const int code = zoneTriangleBound(border, tables.zoneCodes, tables.freeIntegers, bound);
+        code = zoneTriangleBound(border, tables.zoneCodes, tables.freeIntegers, bound);
         if (code == kCapacityError) {
             return reportShortage(WorkShortage::integers, false);
         }

@@ -119,7 +119,8 @@ int sug2po(float length, float h1, float h2, int32_t& n, float& ratio)
 
 int sua2po(float length, float h1, float h2, int32_t& n, float& difference)
 {
-    if (h2 <= epsRelative() || h1 <= epsRelative()) {
+    // sizes and lengths are lengths: null below the smallest real, whatever the units
+    if (h2 <= epsTiny() || h1 <= epsTiny()) {
         return traced(kDataError, kModule, "DANS SUG2PO : TAILLE SOUHAITEE NEGATIVE OU NULLE");
     }
     if (length < epsTiny()) {
@@ -152,7 +153,7 @@ int scsugs(float length, int32_t n, float ratio, float& first, float& last)
     if (ratio <= epsRelative()) {
         return traced(kDataError, kModule, "DANS SCSUGS : RAISON NEGATIVE OU NULLE");
     }
-    if (length <= epsRelative()) {
+    if (length <= epsTiny()) {
         return traced(kDataError, kModule, "DANS SCSUGS : LONGUEUR DU SEGMENT NEGATIVE OU NULLE");
     }
     if (n <= 0) {

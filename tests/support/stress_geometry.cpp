@@ -443,6 +443,19 @@ void place(GeometryText& geometry, Placement placement)
         const double distance = geometry.detail * 16384.0;
         geometry.shift(distance, -0.75 * distance);
     }
+    // points a few units of the last place apart may have become one: apart again by a unit
+    std::vector<std::size_t> order(geometry.points.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return geometry.points[a] < geometry.points[b]; });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        auto& p = geometry.points[order[i]];
+        if (p == geometry.points[order[i - 1]]) {
+            p[0] = double(std::nextafter(float(p[0]), std::numeric_limits<float>::max()));
+        }
+    }
 }
 
 } // namespace tesmo::testing
