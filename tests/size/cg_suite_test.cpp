@@ -46,6 +46,33 @@ TEST(Progressions, WorkedCounts)
     EXPECT_TRUE(std::isfinite(q));
 }
 
+TEST(Progressions, ScaledByAPowerOfTwoTheCountsStayAndTinyLengthsAreLengths)
+{
+    // the same segment and sizes at every scale, down to lengths far below 2^-23
+    float unitFirst = 0.0f;
+    float unitLast = 0.0f;
+    ASSERT_EQ(scsugs(10.0f, 6, 1.1f, unitFirst, unitLast), kOk);
+    for (const int k : {0, -30, -60}) {
+        const float s = std::ldexp(1.0f, k);
+        int32_t n = 0;
+        float step = 0.0f;
+        ASSERT_EQ(sug2po(10.0f * s, 1.0f * s, 2.0f * s, n, step), kOk) << k;
+        EXPECT_EQ(n, 6);
+        ASSERT_EQ(sua2po(10.0f * s, 1.0f * s, 2.0f * s, n, step), kOk) << k;
+        EXPECT_EQ(n, 6);
+        float first = 0.0f;
+        float last = 0.0f;
+        ASSERT_EQ(scsugs(10.0f * s, 6, 1.1f, first, last), kOk) << k;
+        EXPECT_FLOAT_EQ(first / s, unitFirst);
+    }
+    int32_t n = 0;
+    float step = 0.0f;
+    EXPECT_EQ(sua2po(1.0f, 0.0f, 1.0f, n, step), kDataError); // null sizes and lengths still are
+    float first = 0.0f;
+    float last = 0.0f;
+    EXPECT_EQ(scsugs(0.0f, 3, 1.1f, first, last), kDataError);
+}
+
 TEST(Progressions, SizeAtDistanceSteps)
 {
     // h = 1, q = 0.5: 1 up to 1, 0.5 up to 1.5, 0.25 up to 1.75, then nothing limits the size.
