@@ -4,5 +4,6 @@
 #include "driver/MGg_lecture.hpp"
 #include "driver/MGg_noeud.hpp"
 #include "driver/api_mesh.hpp"
+#include "driver/api_raffine.hpp"
 #include "driver/api_triangulation.hpp"
 #include "driver/st_memoire.hpp"

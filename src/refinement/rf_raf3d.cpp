@@ -29,6 +29,7 @@
 #include "messages/es_erreur.hpp"
 #include "refinement/rf_worst.hpp"
 #include "refinement/sp_sph.hpp"
+#include "size/m1_densdef.hpp"
 #include "topology/st_struct.hpp"
 #include "topology/st_tableau.hpp"
 #include "geometry/cg_distance.hpp"
@@ -320,27 +321,22 @@ int rfiter(SizeFunction sizeFunction, Vec<const int32_t> densityIntegers, Vec<co
     return code;
 }
 
-int rfraff(int32_t mode, RefinementMesh& mesh, const RefinementSizes& sizes, Vec<int32_t> work, Vec<float> realWork,
-           WorstSearch search)
+int rfraff(int32_t mode, RefinementMesh& mesh, SizeFunction sizeFunction, const DensityRecords& density,
+           Vec<int32_t> work, Vec<float> realWork, WorstSearch search)
 {
     if (mode < 1) {
         return traced(kDataError, "RFRAFF", " MODE DE RAFFINEMENT");
     }
-    const Vec<const int32_t> noIntegers;
-    const Vec<const float> noReals;
     if (mode == kDefaultSize) {
-        return rfiter(sizes.sizeFunction, noIntegers, noReals, mode, mesh, Vec<float>(), work, realWork, search);
+        return rfiter(dnidef, {}, {}, mode, mesh, {}, work, realWork, search);
     }
     if (mode == kSizesAtPoints) {
-        const Vec<const int32_t> integers =
-            sizes.records > 0 ? Vec<const int32_t>(sizes.integers.row(1), sizes.integers.width()) : noIntegers;
-        return rfiter(sizes.sizeFunction, integers, noReals, mode, mesh, sizes.nodeSizes, work, realWork, search);
+        return rfiter(sizeFunction, density.integerRecord(1), {}, mode, mesh, density.reals, work, realWork, search);
     }
     // one pass per concentration, in order; the first non-zero result ends them
-    for (int32_t k = 1; k <= sizes.records; ++k) {
-        const int code = rfiter(sizes.sizeFunction, Vec<const int32_t>(sizes.integers.row(k), sizes.integers.width()),
-                                Vec<const float>(sizes.reals.row(k), sizes.reals.width()), mode, mesh, Vec<float>(),
-                                work, realWork, search);
+    for (int32_t k = 1; k <= density.records; ++k) {
+        const int code = rfiter(sizeFunction, density.integerRecord(k), density.realRecord(k), mode, mesh, {}, work,
+                                realWork, search);
         if (code != kOk) {
             return code;
         }

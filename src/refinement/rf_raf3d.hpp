@@ -38,24 +38,14 @@ struct RefinementMesh {
     int32_t NMAX = 0;     ///< the node cap
 };
 
-/// The size specification of a refinement: one concentration per row of `integers` and
-/// `reals`; or, for sizes at the nodes, `nodeSizes` (entries 1..n given, extended for every
-/// node inserted; capacity NMAX).
-struct RefinementSizes {
-    SizeFunction sizeFunction = nullptr;
-    Rows<const int32_t> integers;
-    Rows<const float> reals;
-    int32_t records = 0;
-    Vec<float> nodeSizes;
-};
-
-/// Refines `mesh` by the refinement mode: 1 the default size (dnidef, no records), 2 one pass
-/// per concentration with the given size function, 3 one pass with the sizes at the nodes.
-/// `work` and `realWork` are the free areas (rfiter). Returns 0, +1 when the node cap is
-/// reached, +2 when the element tables are full; -1 for a mode below 1 (" MODE DE
-/// RAFFINEMENT") or no size function, or the error of the pass that failed.
-[[nodiscard]] int rfraff(int32_t mode, RefinementMesh& mesh, const RefinementSizes& sizes, Vec<int32_t> work,
-                         Vec<float> realWork, WorstSearch search = WorstSearch::indexed);
+/// Refines `mesh` by the refinement mode: 1 the default size (dnidef; `sizeFunction` and
+/// `density` unused), 2 one pass per concentration of `density` with `sizeFunction`, 3 one pass
+/// with the sizes at the nodes, `density.reals`, which must hold NMAX entries: the sizes of the
+/// nodes inserted are written after the given ones. `work` and `realWork` are the free areas
+/// (rfiter). Returns 0, +1 when the node cap is reached, +2 when the element tables are full;
+/// -1 for a mode below 1 (" MODE DE RAFFINEMENT"), or the code of the pass that failed.
+[[nodiscard]] int rfraff(int32_t mode, RefinementMesh& mesh, SizeFunction sizeFunction, const DensityRecords& density,
+                         Vec<int32_t> work, Vec<float> realWork, WorstSearch search = WorstSearch::indexed);
 
 /// One refinement pass with `sizeFunction` and one concentration's records (`densityReals`
 /// ignored in mode 3, where the sizes at the nodes are used and extended). `realWork` holds the

@@ -217,7 +217,7 @@ TEST(Rfiter, WorkedExamples)
     EXPECT_EQ(rfiter(gradedSize, {}, {}, 2, solid, {}, Vec<int32_t>(capped.work.data(), 1000),
                      Vec<float>(reals.data(), 200)),
               kNotAvailable);
-    EXPECT_EQ(rfraff(0, capped.mesh, RefinementSizes{}, {}, {}), kDataError);
+    EXPECT_EQ(rfraff(0, capped.mesh, gradedSize, DensityRecords{}, {}, {}), kDataError);
 }
 
 TEST(Rfnots, SizeOfANewNodeFromItsNeighbours)
