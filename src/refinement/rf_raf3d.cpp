@@ -102,7 +102,7 @@ private:
     Rows<float> coordinates;
     Rows<float> circles;
     bool indexed = false;
-    WorstElements heap{Rows<float>(), 1, Vec<float>()};
+    WorstElements heap{Rows<const float>(), 1, Vec<float>()};
 };
 
 void Pass::layOut(Vec<float> realWork, WorstSearch search)

@@ -1,63 +1,63 @@
 // The indexed heap of the worst elements. Position i has its children at 2i and 2i + 1; an
-// element's key is (its stored ratio, its number), a strict order since numbers differ.
+// entry's key is (its ratio, its element number), a strict order since numbers differ.
 #include "refinement/rf_worst.hpp"
-
-#include <utility>
 
 namespace tesmo {
 
-WorstElements::WorstElements(Rows<float> circles, int32_t ratioColumn, Vec<float> storage)
+WorstElements::WorstElements(Rows<const float> circles, int32_t ratioColumn, Vec<float> storage)
     : circles_(circles), ratioColumn_(ratioColumn), slots_(storage.data(), circles.count()),
-      heap_(storage.data() + circles.count(), circles.count())
+      keys_(storage.data() + circles.count(), 2, circles.count())
 {
 }
 
-bool WorstElements::before(int32_t a, int32_t b) const
+bool WorstElements::before(int32_t i, float ratio, int32_t e) const
 {
-    const float ra = ratio(a);
-    const float rb = ratio(b);
-    return ra < rb || (ra == rb && a < b);
+    const float r = keys_(i, 1);
+    return r < ratio || (r == ratio && element(i) < e);
 }
 
-void WorstElements::place(int32_t i, int32_t e)
+void WorstElements::place(int32_t i, float ratio, int32_t e)
 {
-    heap_(i) = float(e);
+    keys_(i, 1) = ratio;
+    keys_(i, 2) = float(e);
     slot(e) = float(i);
 }
 
 void WorstElements::siftUp(int32_t i)
 {
-    const int32_t e = at(i);
-    while (i > 1 && before(e, at(i / 2))) {
-        place(i, at(i / 2));
+    const float ratio = keys_(i, 1);
+    const int32_t e = element(i);
+    while (i > 1 && !before(i / 2, ratio, e)) {
+        place(i, keys_(i / 2, 1), element(i / 2));
         i /= 2;
     }
-    place(i, e);
+    place(i, ratio, e);
 }
 
 void WorstElements::siftDown(int32_t i)
 {
-    const int32_t e = at(i);
+    const float ratio = keys_(i, 1);
+    const int32_t e = element(i);
     for (;;) {
         int32_t child = 2 * i;
         if (child > size_) {
             break;
         }
-        if (child < size_ && before(at(child + 1), at(child))) {
+        if (child < size_ && before(child + 1, keys_(child, 1), element(child))) {
             ++child;
         }
-        if (!before(at(child), e)) {
+        if (!before(child, ratio, e)) {
             break;
         }
-        place(i, at(child));
+        place(i, keys_(child, 1), element(child));
         i = child;
     }
-    place(i, e);
+    place(i, ratio, e);
 }
 
 void WorstElements::restore(int32_t i)
 {
-    if (i > 1 && before(at(i), at(i / 2))) {
+    if (i > 1 && !before(i / 2, keys_(i, 1), element(i))) {
         siftUp(i);
     } else {
         siftDown(i);
@@ -66,10 +66,10 @@ void WorstElements::restore(int32_t i)
 
 void WorstElements::remove(int32_t i)
 {
-    slot(at(i)) = 0.0f;
-    const int32_t last = at(size_--);
+    slot(element(i)) = 0.0f;
+    const int32_t last = size_--;
     if (i <= size_) {
-        place(i, last);
+        place(i, keys_(last, 1), element(last));
         restore(i);
     }
 }
@@ -79,8 +79,9 @@ void WorstElements::build(int32_t NBE)
     size_ = 0;
     for (int32_t e = 1; e <= NBE; ++e) {
         slot(e) = 0.0f;
-        if (wantsRefining(ratio(e))) {
-            place(++size_, e);
+        const float ratio = circles_(e, ratioColumn_);
+        if (wantsRefining(ratio)) {
+            place(++size_, ratio, e);
         }
     }
     for (int32_t i = size_ / 2; i >= 1; --i) {
@@ -90,23 +91,26 @@ void WorstElements::build(int32_t NBE)
 
 void WorstElements::update(int32_t e)
 {
-    const int32_t i = int32_t(slot(e));
-    const bool wanted = wantsRefining(ratio(e));
-    if (i == 0) {
-        if (wanted) {
-            place(++size_, e);
-            siftUp(size_);
+    const int32_t i = position(e);
+    const float ratio = circles_(e, ratioColumn_);
+    if (!wantsRefining(ratio)) {
+        if (i != 0) {
+            remove(i);
         }
-    } else if (wanted) {
-        restore(i);
-    } else {
-        remove(i);
+        return;
     }
+    if (i == 0) {
+        place(++size_, ratio, e);
+        siftUp(size_);
+        return;
+    }
+    keys_(i, 1) = ratio;
+    restore(i);
 }
 
 void WorstElements::leave(int32_t e)
 {
-    const int32_t i = int32_t(slot(e));
+    const int32_t i = position(e);
     if (i != 0) {
         remove(i);
     }
@@ -114,13 +118,24 @@ void WorstElements::leave(int32_t e)
 
 void WorstElements::exchanged(int32_t a, int32_t b)
 {
-    // The rows and their ratios are exchanged already, but the heap still knows them by their
-    // old numbers: both leave under their old keys (the ratios looked at in their old rows for
-    // a moment), then come back under the new ones.
-    std::swap(ratio(a), ratio(b));
-    leave(a);
-    leave(b);
-    std::swap(ratio(a), ratio(b));
+    const int32_t i = position(a);
+    const int32_t j = position(b);
+    if (i == 0 && j == 0) {
+        return;
+    }
+    if (i == 0 || j == 0) {
+        // one entry follows its row to its new number: its key changes in the number only
+        const int32_t from = i != 0 ? a : b;
+        const int32_t to = i != 0 ? b : a;
+        const int32_t at = i != 0 ? i : j;
+        slot(from) = 0.0f;
+        place(at, keys_(at, 1), to);
+        restore(at);
+        return;
+    }
+    // both in the heap: both leave under their keys, and come back under their new numbers
+    remove(j);
+    remove(position(a));
     update(a);
     update(b);
 }
