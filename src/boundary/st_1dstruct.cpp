@@ -67,3 +67,29 @@ int s1ajno(int32_t e, int32_t q, int32_t& m, Rows<int32_t> edges, Rows<int32_t> 
 }
 
 } // namespace tesmo
+
+namespace tesmo {
+
+int cutAtNewNode(BorderMesh& border, int32_t e, const float* point, int32_t& node, int32_t& edge, bool& nodeFailed)
+{
+    edge = 0;
+    nodeFailed = true;
+    int code = s0ajno(point, border.coordinates, border.nodeCount, Vec<int32_t>(), node);
+    if (code != kOk) {
+        return code;
+    }
+    nodeFailed = false;
+    code = s1ajno(e, node, border.edgeCount, border.edges, border.neighbours, border.nodeEdge, edge);
+    if (code != kOk) {
+        return code;
+    }
+    const Rows<int32_t> attributes = border.attributes;
+    if (edge <= attributes.count() && e <= attributes.count()) {
+        for (int32_t j = 1; j <= attributes.width(); ++j) {
+            attributes(edge, j) = attributes(e, j);
+        }
+    }
+    return kOk;
+}
+
+} // namespace tesmo

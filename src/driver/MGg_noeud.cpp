@@ -15,6 +15,7 @@
 
 #include "driver/MGg_lecture.hpp"
 #include "driver/api_mesh.hpp"
+#include "driver/api_raf1d.hpp"
 #include "driver/st_memoire.hpp"
 #include "files/files.hpp"
 #include "messages/es_chaine.hpp"
@@ -292,21 +293,59 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
     return kOk;
 }
 
+/// A failed border stage told to the user: memory, or the data it could not cut.
+void reportBorderFailure(int code)
+{
+    if (code == kCapacityError) {
+        pgReport(kCapacityError, entry::kNoReals, 1, " ");
+    } else {
+        pgReport(reportType(code), entry::kGeometryNotValid, 1, " ");
+    }
+}
+
+/// Step 5: every border edge cut by the size specification, once for all zones (the node and
+/// edge counts grow), and the nodal sizes when a nodal-size file is named. Then the warning
+/// when the maximum number of nodes is reached, with the edge count.
+int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, bool& nodalSizesReady, int32_t mode)
+{
+    BorderMesh border;
+    border.edges = tables.edgeNodes;
+    border.edgeCount = run.elements;
+    if (tables.edgeNeighbours.count() > 0) {
+        border.neighbours = tables.edgeNeighbours;
+        border.nodeEdge = tables.nodeEdge;
+    }
+    border.attributes = tables.edgeCodeRows;
+    border.coordinates = tables.coordinates;
+    border.nodeCount = run.points;
+    const int32_t room = run.noemax - run.points;
+    const int status =
+        mg1fct(border, sizeSpecification(run, tables), room, tables.nodalSizes, tables.freeIntegers, tables.freeReals);
+    if (status < kOk) {
+        reportBorderFailure(status);
+        return traced(status, kRoutine, " APPEL MG1FCT");
+    }
+    run.points = border.nodeCount;
+    run.elements = border.edgeCount;
+    if (run.sizes.refinementMode == kSizesAtPoints) {
+        run.sizes.realsPerRecord = run.points; // the size list now holds every border node
+    }
+    nodalSizesReady = tables.nodalSizes.count() > 0;
+    if (mode >= 1 && (nbn == run.points || status == kMaxNodesReached)) {
+        pgReportInt(kWarning, entry::kMaximumReached, 1, run.noemax);
+        pgReportInt(kInfoMessage, entry::kInfoEdges, 1, run.elements);
+    }
+    return kOk;
+}
+
 /// Steps 5 to 7: the border stage, the switch to triangles and the zone loop.
 int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& tables, TriangleTables& triangles,
               bool& nodalSizesReady, int32_t mode)
 {
     // 5. border stage
-    // ==> The border stage `mg1fct` is called here once it exists: it cuts every border edge
-    //     by the size specification (the node and edge counts grow) and fills `GRDNOE`:
-    //       code = mg1fct(...);
-    //       if (code < 0) return traced(code, kRoutine, " APPEL MG1FCT");
-    //       nodalSizesReady = tables.nodalSizes.count() > 0;
-    //     Until then the borders go to the zones as they were read and no nodal size exists.
-    nodalSizesReady = false;
-    if (mode >= 1 && nbn == run.points) {
-        pgReportInt(kWarning, entry::kMaximumReached, 1, nbn);
-        pgReportInt(kInfoMessage, entry::kInfoEdges, 1, run.elements);
+    int code = borderStage(nbn, run, tables, nodalSizesReady, mode);
+    if (code != kOk) {
+        return code;
     }
     // 6. switch to triangles (each zone's room for new nodes is what is left when it starts)
     const BorderDescription border{run.elementDimension, tables.edgeNodes, tables.edgeCodeRows, run.points,
@@ -316,7 +355,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     run.elements = 0;
     run.sizes.generationMode = kZoneGenerationMode;
     WorkShortage shortage = WorkShortage::none;
-    int code = carveTriangles(itvl, tables, run.zones, run.nbemax, triangles, shortage);
+    code = carveTriangles(itvl, tables, run.zones, run.nbemax, triangles, shortage);
     if (code == kCapacityError) {
         return reportShortage(shortage, true);
     }

@@ -80,7 +80,8 @@ int concentrationSizes(const DensityRecords& density, Rows<const float> coordina
 int defaultSizes(int32_t elementDimension, Rows<const int32_t> elements, Rows<const float> coordinates,
                  Vec<float> sizes)
 {
-    if (elementDimension < 1 || elementDimension > 3 || elements.width() < elementDimension + 1) {
+    if (elementDimension < 1 || elementDimension > 3 ||
+        (elements.count() > 0 && elements.width() < elementDimension + 1)) {
         return traced(kDataError, kRoutine, "ELEMENTS INCORRECTS");
     }
     for (int32_t node = 1; node <= coordinates.count(); ++node) {
