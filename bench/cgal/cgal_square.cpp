@@ -1,8 +1,8 @@
-// Benchmark peer: CGAL's 2D Delaunay mesher on the unit square, at a size that gives about the
-// triangle count asked for, written to a text file as a whole run of tesmo writes its mesh.
-// Usage: cgal_square TRIANGLES OUTPUT
-// Prints "triangles N seconds T": T is the wall time of the meshing and the writing of the
-// timed run (a first, untimed run at a guessed size sets the size of the timed one).
+// Benchmark peer: CGAL's 2D Delaunay mesher on the unit square, its edges bounded by a size,
+// the mesh written to a text file as a whole run of tesmo writes its mesh.
+// Usage: cgal_square size TRIANGLES   prints the size bound that gives about that many triangles
+//        cgal_square SIZE OUTPUT      meshes with that bound, writes OUTPUT, prints "triangles N"
+// so that a whole run of this program at a given size can be timed as tesmo's runs are.
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Delaunay_mesh_face_base_2.h>
 #include <CGAL/Delaunay_mesh_size_criteria_2.h>
@@ -10,10 +10,10 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -68,17 +68,17 @@ long meshSquare(double size, const char* path)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: cgal_square TRIANGLES OUTPUT\n");
+        std::fprintf(stderr, "usage: cgal_square size TRIANGLES | cgal_square SIZE OUTPUT\n");
         return 1;
     }
-    const double wanted = std::atof(argv[1]);
-    // triangles grow as 1 / size^2: one small untimed run sets the size
-    const double trialSize = 0.03;
-    const long trial = meshSquare(trialSize, nullptr);
-    const double size = trialSize * std::sqrt(double(trial) / wanted);
-    const auto start = std::chrono::steady_clock::now();
-    const long triangles = meshSquare(size, argv[2]);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    std::printf("triangles %ld seconds %.3f\n", triangles, elapsed.count());
+    if (std::string(argv[1]) == "size") {
+        // triangles grow as 1 / size^2: one small run sets the constant
+        const double trialSize = 0.03;
+        const long trial = meshSquare(trialSize, nullptr);
+        std::printf("%.6g\n", trialSize * std::sqrt(double(trial) / std::atof(argv[2])));
+        return 0;
+    }
+    const long triangles = meshSquare(std::atof(argv[1]), argv[2]);
+    std::printf("triangles %ld\n", triangles);
     return triangles > 0 ? 0 : 1;
 }
