@@ -5,7 +5,7 @@ SANITIZE   ?= build/sanitize
 BENCHDIR   ?= build/bench
 JOBS       ?= 2
 
-.PHONY: all build run test sanitize bench clean
+.PHONY: all build run test sanitize bench determinism clean
 
 all: build
 
@@ -30,6 +30,10 @@ sanitize:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=ON -DTESMO_SANITIZE=ON > /dev/null
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ctest --test-dir $(SANITIZE) --output-on-failure
+
+# The same files from the debug, check, release and sanitizer builds, byte for byte.
+determinism:
+	bash tests/determinism/compare_builds.sh
 
 bench:
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=OFF -DTESMO_BENCH=ON > /dev/null
