@@ -5,7 +5,7 @@ SANITIZE   ?= build/sanitize
 BENCHDIR   ?= build/bench
 JOBS       ?= 2
 
-.PHONY: all build run test sanitize bench determinism clean
+.PHONY: all build run test sanitize bench golden determinism clean
 
 all: build
 
@@ -34,6 +34,14 @@ sanitize:
 # The same files from the debug, check, release and sanitizer builds, byte for byte.
 determinism:
 	bash tests/determinism/compare_builds.sh
+
+# Runs the golden cases again, prints what changed and stores the new output; then checks
+# the stored meshes with the mesh checker. Say in the commit why they changed.
+golden: build
+	bash tests/golden/golden.sh $(BUILD)/tesmo --refresh
+	cmake -S . -B $(CHECK) -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=ON > /dev/null
+	cmake --build $(CHECK) -j $(JOBS) --target test_e2e
+	$(CHECK)/test_e2e --gtest_filter='GoldenRuns.*'
 
 bench:
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=OFF -DTESMO_BENCH=ON > /dev/null

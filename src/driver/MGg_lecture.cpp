@@ -8,6 +8,7 @@
 
 #include "files/files.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/mg_messages.hpp"
 #include "topology/topology.hpp"
 
 #include <algorithm>
@@ -16,17 +17,7 @@ namespace tesmo {
 
 namespace {
 
-/// Catalogue entries of the storing read.
-constexpr int32_t kWhileReading = 2;         ///< errmess "while reading the file :"
-constexpr int32_t kGeometryNotValid = 21;    ///< errmess "geometry is not valid"
-constexpr int32_t kTooManyPolygons = 22;     ///< errmess "too many polygons"
-constexpr int32_t kInfoEdges = 15;           ///< messages "Number of edges   :"
-constexpr int32_t kInfoZones = 18;           ///< messages "Number of zones   :"
-constexpr int32_t kInfoReadingGeometry = 24; ///< messages "-->READING GEOMETRY FILE :"
-constexpr int32_t kInfoReadingSizes = 26;    ///< messages "-->READING SIZE FILE :"
-constexpr int32_t kInfoConcentrations = 27;  ///< messages "Number of concentrations :"
-constexpr int32_t kInfoPoints = 28;          ///< messages "Number of points  :"
-constexpr int32_t kInfoPolygons = 29;        ///< messages "Number of non-connex polygons :"
+using namespace pgmsg;
 
 /// Generation mode that cuts borders iteratively with smoothing and needs the border structure.
 constexpr int32_t kSmoothedBorders = 3;
@@ -34,7 +25,7 @@ constexpr int32_t kSmoothedBorders = 3;
 void progress(int32_t mode, int32_t entry, int32_t value)
 {
     if (mode >= 1) {
-        pgReportInt(kInfoMessage, entry, 1, value);
+        pgReportInt(kInfoMessage, entry, pgmsg::kNone, value);
     }
 }
 
@@ -42,12 +33,12 @@ void progress(int32_t mode, int32_t entry, int32_t value)
 int storeSizes(const RunNames& names, RunQuantities& run, const GlobalTables& tables, int32_t mode)
 {
     if (mode >= 1 && !names.sizes.empty()) {
-        pgReport(kInfoMessage, kInfoReadingSizes, 1, names.sizes);
+        pgReport(kInfoMessage, kInfoReadingSizes, pgmsg::kNone, names.sizes);
     }
     const int code = litraf(1, names.sizes, run.sizes, tables.sizeIntegers, tables.sizeReals, tables.freeIntegers,
                             tables.freeReals, 0);
     if (code != kOk) {
-        pgReport(reportType(code), kWhileReading, 1, names.sizes);
+        pgReport(reportType(code), kWhileReading, pgmsg::kNone, names.sizes);
         return code;
     }
     progress(mode, kInfoConcentrations, run.sizes.records);
@@ -99,7 +90,7 @@ int readAsMesh(std::string_view name, RunQuantities& run, const GlobalTables& ta
 int storeGeometry(const RunNames& names, RunQuantities& run, const GlobalTables& tables, int32_t mode)
 {
     if (mode >= 1) {
-        pgReport(kInfoMessage, kInfoReadingGeometry, 1, names.geometry);
+        pgReport(kInfoMessage, kInfoReadingGeometry, pgmsg::kNone, names.geometry);
     }
     GeometrySizes sizes;
     sizes.dimension = run.dimension;
@@ -121,7 +112,7 @@ int storeGeometry(const RunNames& names, RunQuantities& run, const GlobalTables&
         code = kCapacityError;
     }
     if (code != kOk) {
-        pgReport(reportType(code), kWhileReading, 1, names.geometry);
+        pgReport(reportType(code), kWhileReading, pgmsg::kNone, names.geometry);
         return code;
     }
     progress(mode, kInfoPoints, run.points);
@@ -143,12 +134,12 @@ int borderStructure(RunQuantities& run, const GlobalTables& tables, int32_t mode
                             tables.nodeEdge, tables.coordinates, tables.freeIntegers, run.components);
     if (code != kOk) {
         (void)traced(code, "MGGESF", "APPEL SMAOCR");
-        pgReport(reportType(code), kGeometryNotValid, 1, " ");
+        pgReport(reportType(code), kGeometryNotValid, pgmsg::kNone, " ");
         return code;
     }
     progress(mode, kInfoPolygons, run.components);
     if (run.components >= 2 && tables.freeIntegers.count() < run.noemax) {
-        pgReport(kCapacityError, kTooManyPolygons, 1, " ");
+        pgReport(kCapacityError, kTooManyPolygons, pgmsg::kNone, " ");
         return kCapacityError;
     }
     return kOk;

@@ -20,6 +20,7 @@
 #include "files/files.hpp"
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/mg_messages.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -30,37 +31,9 @@ namespace {
 
 constexpr const char* kRoutine = "MGGMEM";
 
-/// Catalogue entries of the driver (`errmess` for reports, `messages` for information lines).
-namespace entry {
-constexpr int32_t kWhileReading = 2;      ///< "while reading the file :"
-constexpr int32_t kErrorInFile = 3;       ///< "error in the file :"
-constexpr int32_t kPointDefinition = 4;   ///< "in the points coordinate definition."
-constexpr int32_t kIllegalDimension = 5;  ///< "illegal space dimension"
-constexpr int32_t kThreeZones = 6;        ///< "dimension must be 3 with an edge with more than 2 zones."
-constexpr int32_t kNothingInFile = 7;     ///< "no point and no edge in the file :"
-constexpr int32_t kNoEdge = 8;            ///< "no edge in the file :"
-constexpr int32_t kNotEdges = 9;          ///< "elements are NOT edges."
-constexpr int32_t kDensityIn3D = 11;      ///< "density function CAN T be used in 3D."
-constexpr int32_t kCareful = 12;          ///< "carreful with that combination..."
-constexpr int32_t kMaximumSet = 13;       ///< "maximum number of nodes set."
-constexpr int32_t kSizeAtEachNode = 14;   ///< "mesh size MUST be given at each node of the geometry."
-constexpr int32_t kNoIntegers = 15;       ///< "no more memory (for integers)."
-constexpr int32_t kNoReals = 16;          ///< "no more memory (for reals)."
-constexpr int32_t kGeometryNotValid = 21; ///< "geometry is not valid"
-constexpr int32_t kAlreadyReached = 19;   ///< "Maximum number of nodes already reach :"
-constexpr int32_t kWhileWriting = 20;     ///< "while writing the file :"
-constexpr int32_t kMaximumReached = 25;   ///< "Maximum number of nodes reached  :"
-constexpr int32_t kInfoNodes = 14;        ///< "Number of nodes   :"
-constexpr int32_t kInfoEdges = 15;        ///< "Number of edges   :"
-constexpr int32_t kInfoTriangles = 17;    ///< "Number of triangles :"
-constexpr int32_t kInfoZones = 18;        ///< "Number of zones   :"
-constexpr int32_t kInfoValues = 19;       ///< "Number of values  :"
-constexpr int32_t kInfoWritingMesh = 20;  ///< "-->WRITTING MESH FILE :"
-constexpr int32_t kInfoWritingSizes = 21; ///< "-->WRITTING DENSITY MESH FILE :"
-constexpr int32_t kInfoMeshingZone = 23;  ///< "-->MESHING THE ZONE :"
-} // namespace entry
+namespace entry = pgmsg;
 
-constexpr int32_t kWarning = 0;            ///< message type of warnings
+constexpr int32_t kWarning = kWarningMessage;
 constexpr int32_t kSmoothedBorders = 3;    ///< generation mode asking for the border structure
 constexpr int32_t kZoneGenerationMode = 2; ///< generation mode of the zone stages
 constexpr int32_t kTriangleDimension = 2;
@@ -70,14 +43,14 @@ constexpr int32_t kScannedZones = 16; ///< up to this many zones, each zone scan
 void progress(int32_t mode, int32_t message, int32_t value)
 {
     if (mode >= 1) {
-        pgReportInt(kInfoMessage, message, 1, value);
+        pgReportInt(kInfoMessage, message, pgmsg::kNone, value);
     }
 }
 
 void progressText(int32_t mode, int32_t message, std::string_view text)
 {
     if (mode >= 1) {
-        pgReport(kInfoMessage, message, 1, text);
+        pgReport(kInfoMessage, message, pgmsg::kNone, text);
     }
 }
 
@@ -85,7 +58,7 @@ void progressText(int32_t mode, int32_t message, std::string_view text)
 int geometryError(int32_t first, int32_t second, std::string_view name)
 {
     pgReport(kDataError, first, second, " ");
-    pgReport(kDataError, entry::kErrorInFile, 1, name);
+    pgReport(kDataError, entry::kErrorInFile, pgmsg::kNone, name);
     return kDataError;
 }
 
@@ -93,10 +66,10 @@ int geometryError(int32_t first, int32_t second, std::string_view name)
 int reportShortage(WorkShortage shortage, bool quietReals)
 {
     if (shortage == WorkShortage::reals) {
-        pgReport(kCapacityError, entry::kNoReals, 1, " ");
+        pgReport(kCapacityError, entry::kNoReals, pgmsg::kNone, " ");
         return quietReals ? kCapacityError : traced(kCapacityError, kRoutine, "TABLEAUX DE REELS TROP PETIT");
     }
-    pgReport(kCapacityError, entry::kNoIntegers, 1, " ");
+    pgReport(kCapacityError, entry::kNoIntegers, pgmsg::kNone, " ");
     return traced(kCapacityError, kRoutine, "TABLEAUX D ENTIERS TROP PETIT");
 }
 
@@ -114,7 +87,7 @@ int countGeometry(const RunNames& names, Vec<int32_t> itvl, RunQuantities& run)
     const GeometryTables counting{Vec<float>(), Vec<int32_t>(), itvl.slice(1, itvl.count() - 1), Vec<int32_t>()};
     const int code = litfrt(0, names.geometry, counting, sizes);
     if (code != kOk) {
-        pgReport(reportType(code), entry::kWhileReading, 1, names.geometry);
+        pgReport(reportType(code), entry::kWhileReading, pgmsg::kNone, names.geometry);
         return code;
     }
     run.dimension = sizes.dimension;
@@ -132,13 +105,13 @@ int countGeometry(const RunNames& names, Vec<int32_t> itvl, RunQuantities& run)
     }
     if (run.elementDimension == 0 && run.elements == 0) {
         if (run.points == 0) {
-            pgReport(kDataError, entry::kNothingInFile, 1, names.geometry);
+            pgReport(kDataError, entry::kNothingInFile, pgmsg::kNone, names.geometry);
             return kDataError;
         }
-        pgReport(kWarning, entry::kNoEdge, 1, names.geometry);
+        pgReport(kWarning, entry::kNoEdge, pgmsg::kNone, names.geometry);
     }
     if (run.elementDimension > 1) {
-        return geometryError(entry::kNotEdges, 1, names.geometry);
+        return geometryError(entry::kNotEdges, pgmsg::kNone, names.geometry);
     }
     return kOk;
 }
@@ -155,23 +128,23 @@ int countSizes(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float>
         run.sizes.generationMode = 1;
     }
     if (code != kOk) {
-        pgReport(reportType(code), entry::kWhileReading, 1, names.sizes);
+        pgReport(reportType(code), entry::kWhileReading, pgmsg::kNone, names.sizes);
         return code;
     }
     if (run.sizes.refinementMode == kDensityConcentrations && run.dimension == 3) {
-        pgReport(kDataError, entry::kDensityIn3D, 1, " ");
+        pgReport(kDataError, entry::kDensityIn3D, pgmsg::kNone, " ");
         return kDataError;
     }
     if (mode >= 1 && run.sizes.generationMode == 1 && nbn > 0) {
         pgReport(kWarning, entry::kCareful, entry::kMaximumSet, " ");
     }
     if (run.sizes.refinementMode == kSizesAtPoints && run.sizes.realsPerRecord != run.points) {
-        pgReport(kDataError, entry::kSizeAtEachNode, 1, " ");
+        pgReport(kDataError, entry::kSizeAtEachNode, pgmsg::kNone, " ");
         return kDataError;
     }
     if (nbn > 0 && nbn < run.points) {
         (void)traced(kCapacityError, kRoutine, " NBRE NOEUDS DEJA ATTEINT ");
-        pgReportInt(kCapacityError, entry::kAlreadyReached, 1, run.points);
+        pgReportInt(kCapacityError, entry::kAlreadyReached, pgmsg::kNone, run.points);
         return kCapacityError;
     }
     return kOk;
@@ -270,10 +243,10 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         if (code < kOk) {
             // A zone that cannot be meshed is told to the user, not only in the trace.
             if (code == kCapacityError) {
-                pgReport(kCapacityError, shortage == WorkShortage::reals ? entry::kNoReals : entry::kNoIntegers, 1,
+                pgReport(kCapacityError, shortage == WorkShortage::reals ? entry::kNoReals : entry::kNoIntegers, pgmsg::kNone,
                          " ");
             } else {
-                pgReport(reportType(code), entry::kGeometryNotValid, 1, " ");
+                pgReport(reportType(code), entry::kGeometryNotValid, pgmsg::kNone, " ");
             }
             return traced(code, "MG4MEM", " APPEL RGRAFT");
         }
@@ -281,7 +254,7 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
             if (code == kMaxElementsReached) {
                 (void)traced(code, "MG4MEM", " APPEL RGRAFT");
             } else if (code == kMaxNodesReached) {
-                pgReportInt(kWarning, entry::kMaximumReached, 1, mesh.noemax);
+                pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, mesh.noemax);
             }
         }
         // the status is only reported: the next zone starts afresh
@@ -389,7 +362,7 @@ int writeResults(const RunNames& names, const RunQuantities& run, const GlobalTa
         const int code = ecrvip(kWriteReplace, names.mesh, nodes, run.elementDimension, elements, run.zones,
                                 tables.zoneCodes, triangles.zoneEnds);
         if (code != kOk) {
-            pgReport(reportType(code), entry::kWhileWriting, 1, names.mesh);
+            pgReport(reportType(code), entry::kWhileWriting, pgmsg::kNone, names.mesh);
             result = code;
         } else {
             progress(mode, entry::kInfoNodes, run.points);
@@ -408,7 +381,7 @@ int writeResults(const RunNames& names, const RunQuantities& run, const GlobalTa
     progressText(mode, entry::kInfoWritingSizes, names.nodalSizes);
     const int code = ecrgrd(names.nodalSizes, names.mesh, Rows<const float>(tables.nodalSizes.data(), 1, run.points));
     if (code != kOk) {
-        pgReport(reportType(code), entry::kWhileWriting, 1, names.nodalSizes);
+        pgReport(reportType(code), entry::kWhileWriting, pgmsg::kNone, names.nodalSizes);
         return result != kOk ? result : code;
     }
     progress(mode, entry::kInfoValues, run.points);

@@ -3,13 +3,13 @@
 
 #include "files/es_util.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/es_messages.hpp"
 
 namespace tesmo {
 
 namespace {
 
 constexpr char kCommentMark = '*';
-constexpr int32_t kCantOpen = 14; ///< "can t open the file :"
 
 } // namespace
 
@@ -28,7 +28,7 @@ int BlockReading::open(std::string_view name)
     if (code != kOk) {
         // A positive code names a unit that some other reading holds: it is not ours to close.
         close();
-        esReport(kDataError, kCantOpen, 1, name);
+        esReport(kDataError, esmsg::kCantOpen, esmsg::kNone, name);
         return kDataError;
     }
     block_ = unitFile(scratchUnit_);

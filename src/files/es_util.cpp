@@ -3,6 +3,7 @@
 
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/es_messages.hpp"
 
 #include <cstdio>
 #include <iostream>
@@ -118,13 +119,13 @@ int openFile(std::string_view name, int32_t status, int32_t form, int32_t& unit)
     OpenFileTable& t = table();
     if (t.count >= kMaxOpenFiles) {
         unit = kMaxOpenFiles;
-        return -3;
+        return kTableFull;
     }
     const std::string_view wanted = trimmed(name.substr(0, std::min<std::size_t>(name.size(), kFileNameLength)));
     for (int32_t i = 0; i < t.count; ++i) {
         if (trimmed(t.entries[i].name) == wanted) {
             unit = t.entries[i].unit;
-            return t.entries[i].form == 0 ? 1 : 2;
+            return t.entries[i].form == 0 ? kAlreadyOpenFormatted : kAlreadyOpenUnformatted;
         }
     }
     int32_t chosen = t.count == 0 ? 1 : t.entries[t.count - 1].unit + 1;
@@ -168,11 +169,11 @@ int closeFile(int32_t unit)
         }
     }
     if (at < 0) {
-        return -4;
+        return kNotOpen;
     }
     UnitFile& file = *t.entries[at].file;
     if (!file.scratch && file.written && !writeWhole(file.path, file.content)) {
-        return -5;
+        return kNotSaved;
     }
     for (int32_t i = at; i + 1 < t.count; ++i) {
         t.entries[i] = std::move(t.entries[i + 1]);
@@ -240,7 +241,7 @@ int gesfic(std::string_view action, std::string_view name, int32_t status, int32
     if (letter == 'F') {
         return closeFile(unit);
     }
-    return -6;
+    return kUnknownAction;
 }
 
 UnitFile* unitFile(int32_t unit)
@@ -317,7 +318,7 @@ int fitest(std::string_view name, int32_t wanted, int32_t form)
         (void)gesfic("F", name, 0, form, unit);
         return 0;
     }
-    const int answer = code == -2 ? 0 : -1;
+    const int answer = code == kRefusedOld ? 0 : -1;
     if (code == 0) {
         (void)gesfic("F", name, 0, form, unit);
     }
@@ -339,7 +340,7 @@ bool eslcha(int32_t device, std::string_view prompt, std::string& answer, int32_
     consoleFlush();
     std::string line;
     if (!std::getline(std::cin, line)) {
-        esReport(kDataError, 38, 1, prompt);
+        esReport(kDataError, esmsg::kNotString, esmsg::kNone, prompt);
         return false;
     }
     if (!line.empty() && line.back() == '\r') {

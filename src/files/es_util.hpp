@@ -19,6 +19,16 @@ inline constexpr int32_t kOpenOld = 1;     ///< the file must exist
 inline constexpr int32_t kOpenScratch = 2; ///< a temporary file, deleted when closed
 inline constexpr int32_t kOpenUnknown = 3; ///< created if missing, else opened with its content kept
 
+/// Answers of `gesfic` besides 0 (done).
+inline constexpr int kAlreadyOpenFormatted = 1;   ///< open: the file is open already, formatted
+inline constexpr int kAlreadyOpenUnformatted = 2; ///< open: the file is open already, unformatted
+inline constexpr int kRefusedNew = -1;            ///< open as new refused (the file exists)
+inline constexpr int kRefusedOld = -2;            ///< open as old refused (no such file)
+inline constexpr int kTableFull = -3;             ///< open: 25 files are open already
+inline constexpr int kNotOpen = -4;               ///< close: no file is open under the unit
+inline constexpr int kNotSaved = -5;              ///< close: the file could not be written back
+inline constexpr int kUnknownAction = -6;         ///< the action is neither "O" nor "F"
+
 /// An open unit: a text held in memory with a line position. Named files are read whole
 /// when opened and written back when closed; writing after a rewind ends the file there.
 class UnitFile {
@@ -37,9 +47,10 @@ public:
     std::string path;
 };
 
-/// Opens ("O") or closes ("F") a file. Open: unit out; codes 0, 1 or 2 (already open,
-/// formatted or not), -3 (25 files open, unit 25), -1/-2/-3/-4 (refused as new, old,
-/// scratch, unknown). Close: unit in; -4 not open, -5 refused. Other action: -6.
+/// Opens ("O") or closes ("F") a file. Open: unit out; codes 0, kAlreadyOpenFormatted or
+/// kAlreadyOpenUnformatted, kTableFull (unit 25), or -(status + 1) when the request is refused
+/// (kRefusedNew, kRefusedOld, -3 scratch, -4 unknown). Close: unit in; kNotOpen, kNotSaved.
+/// Other action: kUnknownAction.
 [[nodiscard]] int gesfic(std::string_view action, std::string_view name, int32_t status, int32_t form,
                          int32_t& unit);
 /// The open unit, or nullptr when no such unit is open.

@@ -19,6 +19,8 @@ extern int32_t modini;
 
 inline constexpr int32_t kConsoleDevice = 1; ///< standard output
 inline constexpr int32_t kInfoMessage = 101; ///< message type of information lines
+inline constexpr int32_t kWarningMessage = 0; ///< message type of warnings
+inline constexpr int32_t kHelpText = 1;      ///< message type of the help text
 
 /// Stores the verbosity level in `modees`.
 void esinit(int32_t level);

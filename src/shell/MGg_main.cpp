@@ -10,6 +10,7 @@
 #include "messages/catalogue.hpp"
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/mg_messages.hpp"
 #include "topology/st_generic.hpp"
 
 #include <array>
@@ -25,7 +26,7 @@ constexpr int32_t kMessageLength = 256;
 void printOnlineHelp()
 {
     std::string text(kMessageLength, ' ');
-    pgmess(kInfoMessage, 8, 1, "Pour l aide en ligne taper : tesmo h", text);
+    pgmess(kInfoMessage, pgmsg::kOnlineHelp, pgmsg::kNone, "Pour l aide en ligne taper : tesmo h", text);
     esecha(kConsoleDevice, text, " ");
 }
 
@@ -33,7 +34,7 @@ void printOnlineHelp()
 void reportRunError(int32_t code, int32_t entry, std::string_view french)
 {
     std::string text(kMessageLength, ' ');
-    pgmess(code, entry, 1, french, text);
+    pgmess(code, entry, pgmsg::kNone, french, text);
     esecha(kConsoleDevice, text, " ");
 }
 
@@ -67,19 +68,19 @@ int mgtest(RunFiles& files, Vec<const int32_t> presence, int32_t mode)
         if (files.nbn == 0) {
             if (mode >= 1) {
                 std::string text(kMessageLength, ' ');
-                pgmess(kInfoMessage, 30, 1, "calcul des valeurs nodales seulement", text);
+                pgmess(kInfoMessage, pgmsg::kInfoNodalValuesOnly, pgmsg::kNone, "calcul des valeurs nodales seulement", text);
                 esecha(kConsoleDevice, text, " ");
             }
             return kOk;
         }
-        reportRunError(kDataError, 24, "pas de maillage, les valeurs nodales ne seront pas localisees");
+        reportRunError(kDataError, pgmsg::kNoMeshForValues, "pas de maillage, les valeurs nodales ne seront pas localisees");
         return kDataError;
     }
     // 3. no nodal sizes: a mesh file is needed
     if (rf1) {
         return kOk;
     }
-    reportRunError(kDataError, 23, "le nom du maillage resultat manque");
+    reportRunError(kDataError, pgmsg::kMeshNameMissing, "le nom du maillage resultat manque");
     return kDataError;
 }
 
@@ -113,13 +114,13 @@ int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl)
         parameters[std::size_t(k)].itypel = types[k];
         parameters[std::size_t(k)].ioptio = required[k];
         parameters[std::size_t(k)].prompt.assign(std::size_t(kCatalogueField), ' ');
-        pgmess(kInfoMessage, k + 2, 1, "", parameters[std::size_t(k)].prompt);
+        pgmess(kInfoMessage, pgmsg::kPromptGeometry + k, pgmsg::kNone, "", parameters[std::size_t(k)].prompt);
     }
     const std::array<Keyword, 1> keywords = {Keyword{"-", -1}};
     // 4. help
     if (help == 1) {
         std::string text(std::size_t(kHelpLength), ' ');
-        pgmess(1, 1, 1, "", text);
+        pgmess(kHelpText, pgmsg::kNone, pgmsg::kNone, "", text);
         esecha(kConsoleDevice, text, " ");
         return kOk;
     }

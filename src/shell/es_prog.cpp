@@ -12,6 +12,7 @@
 #include "messages/catalogue.hpp"
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
+#include "messages/es_messages.hpp"
 
 #include <cstdio>
 
@@ -47,7 +48,7 @@ std::string releaseField(float release)
 /// The budget message: "too many character for a parameter, must be <=" and 256.
 int bufferFull()
 {
-    esReportInt(kCapacityError, 34, 1, kParameterBuffer);
+    esReportInt(kCapacityError, esmsg::kParameterTooLong, esmsg::kNone, kParameterBuffer);
     return kCapacityError;
 }
 
@@ -73,7 +74,7 @@ void storeParameter(ParameterBuffer& buffer, int32_t k, std::string_view text, i
 void reportTextTooLong(std::string_view prompt)
 {
     std::string message(256, ' ');
-    esmess(kDataError, 34, 1, "trop de caracteres pour un parametre", message);
+    esmess(kDataError, esmsg::kParameterTooLong, esmsg::kNone, "trop de caracteres pour un parametre", message);
     std::string line(cutText(message));
     line += ' ';
     line += std::to_string(kParameterTextLength);
@@ -129,7 +130,7 @@ void eseprg(int32_t device, std::string_view name, float release, std::string_vi
     // 2. date as day, month, year
     if (date > 0) {
         std::string word(kCatalogueField, ' ');
-        esmess(kInfoMessage, 8, 1, "DATE", word);
+        esmess(kInfoMessage, esmsg::kInfoDate, esmsg::kNone, "DATE", word);
         const std::string fields =
             fixedInteger(date % 100, 3) + fixedInteger((date % 10000) / 100, 3) + fixedInteger(date / 10000, 5);
         esecha(device, word, fields);
@@ -137,7 +138,7 @@ void eseprg(int32_t device, std::string_view name, float release, std::string_vi
     // 3. contact, unless it starts with a blank
     if (!contact.empty() && contact[0] != ' ') {
         std::string word(kCatalogueField, ' ');
-        esmess(kInfoMessage, 9, 1, "CONTACT", word);
+        esmess(kInfoMessage, esmsg::kInfoContact, esmsg::kNone, "CONTACT", word);
         esecha(device, word, contact);
     }
 }
@@ -146,12 +147,12 @@ int esgarg(Arguments arguments, int32_t declared, ParameterBuffer& buffer, int32
 {
     found = 0;
     if (declared > kMaxParameters) {
-        esReportInt(kCapacityError, 33, 1, kMaxParameters);
+        esReportInt(kCapacityError, esmsg::kTooManyParameters, esmsg::kNone, kMaxParameters);
         return kCapacityError;
     }
     const int32_t given = arguments.count() > 0 ? arguments.count() - 1 : 0;
     if (given > declared) {
-        esReportInt(kDataError, 33, 1, declared);
+        esReportInt(kDataError, esmsg::kTooManyParameters, esmsg::kNone, declared);
         return kDataError;
     }
     for (int32_t k = 0; k < given; ++k) {
@@ -174,7 +175,7 @@ int esgarg(Arguments arguments, int32_t declared, ParameterBuffer& buffer, int32
 int eslarg(Vec<const ParameterSpec> parameters, ParameterBuffer& buffer)
 {
     if (parameters.count() > kMaxParameters) {
-        esReportInt(kCapacityError, 33, 1, kMaxParameters);
+        esReportInt(kCapacityError, esmsg::kTooManyParameters, esmsg::kNone, kMaxParameters);
         return kCapacityError;
     }
     for (int32_t k = 0; k < parameters.count(); ++k) {
@@ -304,12 +305,12 @@ int espexf(int32_t type, std::string_view name)
     const std::string_view file = cutText(name);
     if (type == kInputFile || type == kInputFileToo) {
         if (fitest(file, 1, 0) != 0) {
-            esReport(kDataError, 24, 1, file);
+            esReport(kDataError, esmsg::kCantOpenForWriting, esmsg::kNone, file);
             return kDataError;
         }
     } else if (type == kNewOutputFile) {
         if (fitest(file, 0, 0) != 0) {
-            esReport(kDataError, 23, 1, file);
+            esReport(kDataError, esmsg::kFileExists, esmsg::kNone, file);
             return kDataError;
         }
     }
@@ -355,7 +356,7 @@ int esplex(Vec<const ParameterSpec> parameters, Vec<const Keyword> keywords, con
     // 4. required parameters
     for (int32_t k = 1; k <= count; ++k) {
         if (parameters(k).ioptio == 1 && values.presence(k) == kAbsent) {
-            esReport(kDataError, 35, 1, parameters(k).prompt);
+            esReport(kDataError, esmsg::kParameterMissing, esmsg::kNone, parameters(k).prompt);
             return kDataError;
         }
     }
@@ -366,7 +367,7 @@ int esprog(Arguments arguments, Vec<const ParameterSpec> parameters, Vec<const K
            ParameterValues& values)
 {
     if (parameters.count() > kMaxParameters) {
-        esReportInt(kCapacityError, 33, 1, kMaxParameters);
+        esReportInt(kCapacityError, esmsg::kTooManyParameters, esmsg::kNone, kMaxParameters);
         return kCapacityError;
     }
     // 1. the command line, or else the console
