@@ -6,12 +6,13 @@
 // worst one (smallest ratio, lowest number on ties) gets a new node at its circumcentre,
 // inserted by the Delaunay insertion starting from that element:
 //
-//        ________                ________
-//       |\      /|              |\  |   /|      the circumcentre X of the worst triangle
-//       |  \  /  |      -->     |  \|X /  |      becomes a node; the triangles whose circles
-//       |   X\   |              |---X----|      hold it give way to the fan of X over
-//       |  /   \ |              |  / | \  |      their frontier
-//       |/______\|              |/___|__\|
+//      D_________C            D_________C
+//      |        /|            |\       /|      the circumcentre X of the worst triangle
+//      |      /  |            |  \   /  |      A B C becomes a node: the triangles whose
+//      |    X    |    -->     |    X    |      circles hold it (A B C and A C D) give way
+//      |  /      |            |  /   \  |      to the fan of X over the frontier of their
+//      |/________|            |/_______\|      union
+//      A         B            A         B
 //
 // The new elements are elements 1..W after the insertion; they get fresh circles (from the
 // insertion) and fresh ratios (here). The insertion exchanges element rows on its way, each
@@ -26,13 +27,13 @@
 
 #include "boundary/boundary.hpp"
 #include "files/es_densite.hpp"
+#include "geometry/cg_distance.hpp"
 #include "messages/es_erreur.hpp"
 #include "refinement/rf_worst.hpp"
 #include "refinement/sp_sph.hpp"
 #include "size/m1_densdef.hpp"
 #include "topology/st_struct.hpp"
 #include "topology/st_tableau.hpp"
-#include "geometry/cg_distance.hpp"
 #include "triangulation/m2_triangule.hpp"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
-// The indexed heap of the worst elements. Position i has its children at 2i and 2i + 1; an
-// entry's key is (its ratio, its element number), a strict order since numbers differ.
+// The indexed heap of the worst elements, four children to a position: position i has its
+// children at 4i - 2 .. 4i + 1 and its parent at (i + 2) / 4, so that the heap is half as deep
+// as a binary one and the keys of the four children lie side by side. An entry's key is (its
+// ratio, its element number), a strict order since numbers differ.
 #include "refinement/rf_worst.hpp"
 
 namespace tesmo {
@@ -27,9 +29,9 @@ void WorstElements::siftUp(int32_t i)
 {
     const float ratio = keys_(i, 1);
     const int32_t e = element(i);
-    while (i > 1 && !before(i / 2, ratio, e)) {
-        place(i, keys_(i / 2, 1), element(i / 2));
-        i /= 2;
+    while (i > 1 && !before(parent(i), ratio, e)) {
+        place(i, keys_(parent(i), 1), element(parent(i)));
+        i = parent(i);
     }
     place(i, ratio, e);
 }
@@ -39,12 +41,13 @@ void WorstElements::siftDown(int32_t i)
     const float ratio = keys_(i, 1);
     const int32_t e = element(i);
     for (;;) {
-        int32_t child = 2 * i;
-        if (child > size_) {
+        const int32_t first = firstChild(i);
+        if (first > size_) {
             break;
         }
-        if (child < size_ && before(child + 1, keys_(child, 1), element(child))) {
-            ++child;
+        int32_t child = first;
+        for (int32_t c = first + 1; c <= first + 3 && c <= size_; ++c) {
+            child = before(c, keys_(child, 1), element(child)) ? c : child;
         }
         if (!before(child, ratio, e)) {
             break;
@@ -57,7 +60,7 @@ void WorstElements::siftDown(int32_t i)
 
 void WorstElements::restore(int32_t i)
 {
-    if (i > 1 && !before(i / 2, keys_(i, 1), element(i))) {
+    if (i > 1 && !before(parent(i), keys_(i, 1), element(i))) {
         siftUp(i);
     } else {
         siftDown(i);
@@ -84,7 +87,7 @@ void WorstElements::build(int32_t NBE)
             place(++size_, ratio, e);
         }
     }
-    for (int32_t i = size_ / 2; i >= 1; --i) {
+    for (int32_t i = size_ < 2 ? 0 : parent(size_); i >= 1; --i) {
         siftDown(i);
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The worst element of a refinement without a scan of every element: an indexed binary heap of
+// The worst element of a refinement without a scan of every element: an indexed heap of
 // the elements whose stored ratio is at most 2/3, ordered by (ratio, element number), so that
 // its top is the element the scan `rfrech` selects (smallest ratio, lowest number on ties).
 // Each heap entry keeps its key (ratio, element), so that the heap reads nothing else while it
@@ -51,6 +51,8 @@ private:
     float& slot(int32_t e) const { return slots_(e); }
     int32_t position(int32_t e) const { return int32_t(slots_(e)); }
     int32_t element(int32_t i) const { return int32_t(keys_(i, 2)); }
+    static int32_t parent(int32_t i) { return (i + 2) / 4; }
+    static int32_t firstChild(int32_t i) { return 4 * i - 2; }
     /// Writes the key (ratio, e) at heap position i.
     void place(int32_t i, float ratio, int32_t e);
     /// True when the entry at position i comes before the key (ratio, e).
