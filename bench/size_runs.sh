@@ -61,7 +61,7 @@ timed() {
 
 # report NAME TRIANGLES [EXTRA]: one line of figures from $wall and $peak
 report() {
-  printf '%-38s triangles %8d  %7.3f s  %9.0f triangles/s  peak %6.1f MB%s\n' "$1" "$2" "$wall" \
+  printf '%-40s triangles %8d  %7.3f s  %9.0f triangles/s  peak %6.1f MB%s\n' "$1" "$2" "$wall" \
     "$(echo "$2 / $wall" | bc -l)" "$(echo "$peak / 1024" | bc -l)" "${3:-}"
 }
 
@@ -70,7 +70,7 @@ run() {
   rm -f "$work/out.msh"
   timed "$tesmo" s "$2" "$3" "$work/out.msh"
   if [ ! -f "$work/out.msh" ]; then
-    printf '%-38s failed: %s\n' "$1" "$(tr '\n' ' ' < "$work/log.txt")"
+    printf '%-40s failed: %s\n' "$1" "$(tr '\n' ' ' < "$work/log.txt")"
     triangles=0
     return
   fi
@@ -96,7 +96,7 @@ declare -a counts rates
 for h in 0.0149 0.0047 0.0013; do
   uniform "$h" > "$work/square.grd"
   label="unit square h=$h"
-  [ "$h" = 0.0013 ] && label="$label (node maximum)"
+  [ "$h" = 0.0013 ] && label="$label (node max)"
   run "$label" "$work/square.geo" "$work/square.grd"
   counts+=("$triangles")
   rates+=("$(echo "$triangles / $wall" | bc -l)")
@@ -104,8 +104,8 @@ done
 echo "-- square with four holes, density file (a concentration at each hole)"
 for pair in "0.005 1.025" "0.0016 1.012" "0.0002 1.002"; do
   density $pair > "$work/holes.den"
-  label="square with holes h0,q=${pair/ /,}"
-  [ "$pair" = "0.0002 1.002" ] && label="$label (node maximum)"
+  label="holes h0,q=${pair/ /,}"
+  [ "$pair" = "0.0002 1.002" ] && label="$label (node max)"
   run "$label" "$work/holes.geo" "$work/holes.den"
 done
 if [ -n "$cgal" ] && [ -x "$cgal" ]; then

@@ -54,9 +54,7 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
     if (mode == kSizesAtPoints) {
         cap = std::min<int64_t>(cap, sizes.reals.count());
     }
-    if (cap <= zone.nodes) {
-        return kOk;
-    }
+    cap = std::max<int64_t>(cap, zone.nodes); // no room left: the refinement answers +1 at once
     // the elements: the zone's tables, within the zone's element maximum
     const int32_t rows = std::max(zone.NBE, std::min({zone.ITRNOE.count(), zone.ITRTRI.count(), zone.nbemax}));
     RefinementMesh mesh{Rows<int32_t>(zone.ITRNOE.data(), zone.ITRNOE.width(), rows),
