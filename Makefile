@@ -4,8 +4,9 @@ CHECK      ?= build/check
 SANITIZE   ?= build/sanitize
 BENCHDIR   ?= build/bench
 JOBS       ?= 2
+PREFIX     ?= /usr/local
 
-.PHONY: all build run test sanitize bench golden determinism clean
+.PHONY: all build run test sanitize bench golden determinism clean install examples
 
 all: build
 
@@ -47,6 +48,15 @@ bench:
 	cmake -S . -B $(BENCHDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=OFF -DTESMO_BENCH=ON > /dev/null
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	bash bench/run.sh $(BENCHDIR)
+
+# Installs tesmo and tesmo-tools in $(PREFIX)/bin, the README and the examples in
+# $(PREFIX)/share/doc/tesmo.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Meshes every example and redraws its picture in docs/.
+examples: build
+	bash examples/mesh_all.sh $(BUILD)
 
 clean:
 	rm -rf build out

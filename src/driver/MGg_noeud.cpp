@@ -270,9 +270,9 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
 void reportBorderFailure(int code)
 {
     if (code == kCapacityError) {
-        pgReport(kCapacityError, entry::kNoReals, 1, " ");
+        pgReport(kCapacityError, entry::kNoReals, pgmsg::kNone, " ");
     } else {
-        pgReport(reportType(code), entry::kGeometryNotValid, 1, " ");
+        pgReport(reportType(code), entry::kGeometryNotValid, pgmsg::kNone, " ");
     }
 }
 
@@ -305,8 +305,8 @@ int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, boo
     }
     nodalSizesReady = tables.nodalSizes.count() > 0;
     if (mode >= 1 && (nbn == run.points || status == kMaxNodesReached)) {
-        pgReportInt(kWarning, entry::kMaximumReached, 1, run.noemax);
-        pgReportInt(kInfoMessage, entry::kInfoEdges, 1, run.elements);
+        pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, run.noemax);
+        pgReportInt(kInfoMessage, entry::kInfoEdges, pgmsg::kNone, run.elements);
     }
     return kOk;
 }

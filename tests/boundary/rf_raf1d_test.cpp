@@ -78,8 +78,9 @@ int almostFine(int32_t, Rows<const int32_t>, Rows<const int32_t>, Rows<const flo
 
 TEST(R1iter, HalvesTheWorstEdgeFirst)
 {
-    // an edge of 4 with sizes 1: halved at 2, then the halves at 1 and 3 (lowest edge first)
-    Border border({0, 0, 4, 0}, {1, 2}, 20, 20);
+    // an edge of 4 with sizes 1: halved at 2, then the halves at 1 and 3 (lowest edge first);
+    // the row of an isolated point (node 2 and no second node) is no edge to cut
+    Border border({0, 0, 4, 0}, {1, 2, 2, 0}, 20, 20);
     Sizes sizes({1.0f, 1.0f}, 20);
     std::vector<float> ratios(20);
     std::vector<int32_t> heap(40);
