@@ -12,7 +12,7 @@ STRESS_CASES ?= 150
 # Seconds each fuzz target runs for in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize bench golden stress fuzz clean install examples
+.PHONY: all build run test sanitize bench golden determinism stress fuzz clean install examples
 
 all: build
 
@@ -37,6 +37,10 @@ sanitize:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Check -DTESMO_TESTS=ON -DTESMO_SANITIZE=ON > /dev/null
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ctest --test-dir $(SANITIZE) --output-on-failure
+
+# The same files from the debug, check, release and sanitizer builds, byte for byte.
+determinism:
+	bash tests/determinism/compare_builds.sh
 
 # Runs the golden cases again, prints what changed and stores the new output; then checks
 # the stored meshes with the mesh checker. Say in the commit why they changed.

@@ -25,8 +25,11 @@ if [ "$found" -eq 0 ]; then
   exit 1
 fi
 
-# Whole runs of the program itself, when it was built in the same folder.
+# Whole runs of the program itself, when it was built in the same folder: on generated
+# borders, then by size against CGAL's mesher when its harness was built.
 if [ -x "$build/tesmo" ]; then
   echo "== whole runs"
   bash "$(dirname "$0")/whole_runs.sh" "$build/tesmo"
+  echo "== whole runs by size"
+  bash "$(dirname "$0")/size_runs.sh" "$build/tesmo" "$build/cgal_square"
 fi

@@ -220,7 +220,7 @@ SizeSpecification sizeSpecification(const RunQuantities& run, const GlobalTables
 /// Step 7: every zone meshed and appended; the zone end table records where each ends.
 /// With many zones, each zone's edges are indexed once at the end of the free integers, so
 /// that a zone's selection does not scan every edge; with a few the scan is cheaper.
-int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes, int32_t room,
+int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes,
              const RunQuantities& run, const GlobalTables& tables, const TriangleTables& triangles, int32_t mode)
 {
     ZoneEdgeIndex index;
@@ -235,6 +235,8 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
             progress(mode, entry::kInfoMeshingZone, k);
         }
         const int32_t before = mesh.triangles;
+        // each zone may add the nodes the zones before it have left
+        const int32_t room = std::max(0, mesh.noemax - mesh.nodes);
         WorkShortage shortage = WorkShortage::none;
         const int code = rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers,
                                 tables.freeReals, mode, shortage);
@@ -318,8 +320,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     if (code != kOk) {
         return code;
     }
-    // 6. switch to triangles: the room for new nodes is shared by every zone
-    const int32_t room = run.noemax - run.points;
+    // 6. switch to triangles (each zone's room for new nodes is what is left when it starts)
     const BorderDescription border{run.elementDimension, tables.edgeNodes, tables.edgeCodeRows, run.points,
                                    run.elements};
     // Without nodes to add, 2 N - 5 triangles bound one plane triangulation; zones in space
@@ -354,7 +355,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     mesh.noemax = run.noemax;
     mesh.COORD = tables.coordinates;
     mesh.GRDNOE = tables.nodalSizes;
-    code = zoneLoop(border, mesh, sizeSpecification(run, tables), room, run, tables, triangles, mode);
+    code = zoneLoop(border, mesh, sizeSpecification(run, tables), run, tables, triangles, mode);
     run.points = mesh.nodes;
     run.elements = mesh.triangles;
     return code;

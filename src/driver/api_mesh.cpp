@@ -420,6 +420,8 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     zone.ITRTRI = local.ITRTRI;
     zone.NOETRI = local.NOETRI;
     zone.nodes = nz;
+    // the refinement keeps within the triangles the mesh's table has left
+    zone.nbemax = int32_t(std::min<int64_t>(zone.nbemax, int64_t(mesh.ITRNOE.count()) - mesh.triangles));
     // 11. the zone stages; sizes at the nodes come from the zone's copy
     SizeSpecification zoneSizes = sizes;
     if (atNodes) {

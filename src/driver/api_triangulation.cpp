@@ -14,6 +14,8 @@
 // coordinates they were read with).
 #include "driver/api_triangulation.hpp"
 
+#include "driver/api_raffine.hpp"
+
 #include "geometry/cg_predicat.hpp"
 #include "geometry/cg_repere.hpp"
 #include "geometry/cg_vectoriel.hpp"
@@ -31,8 +33,8 @@ constexpr int32_t kPlaneDimension = 2;
 
 /// `mgtria`, then the refinement, on plane coordinates. `triangulated` receives the node
 /// count left by `mgtria` (the nodes after it are the refinement's).
-int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> /*IGRDMX*/,
-                  const SizeSpecification& /*sizes*/, int32_t /*room*/, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> IGRDMX,
+                  SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
                   int32_t& triangulated, WorkShortage* shortage)
 {
     // 1. triangulation with the borders restored, the outside removed and the borders marked
@@ -41,13 +43,12 @@ int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<floa
         return traced(code, "MGTRAF", "APPEL MGTRIA");
     }
     triangulated = zone.nodes;
-    // 2. refinement
-    // ==> The refinement stage `mgraft` is called here once it exists:
-    //       code = mgraft(zone, room, plane, IGRDMX, sizes, freeIntegers, freeReals);
-    //       if (code < 0) return traced(code, "MGTRAF", "APPEL MGRAFT");
-    //       return code;
-    //     Until then the zone keeps its border nodes only.
-    return kOk;
+    // 2. interior nodes, and the sizes at the zone's nodes
+    code = mgraft(zone, room, plane, IGRDMX, sizes, freeIntegers, freeReals);
+    if (code < kOk) {
+        return traced(code, "MGTRAF", "APPEL MGRAFT");
+    }
+    return code;
 }
 
 /// True when every triangle of the zone turns counter-clockwise in its coordinates (exact).
@@ -156,7 +157,7 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
 }
 
 int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
-           const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+           SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
            int32_t /*mode*/, WorkShortage* shortage)
 {
     int32_t triangulated = 0;

@@ -29,7 +29,7 @@ struct ZoneElements {
     int32_t nodes = 0;    ///< the zone's node count
     int32_t NBE = 0;      ///< the zone's triangle count
     int32_t noemax = 0;   ///< NOEMAXz
-    int32_t nbemax = 0;   ///< NBEMAXz
+    int32_t nbemax = 0;   ///< NBEMAXz, lowered to the room left in the mesh's triangle table
 };
 
 /// Triangulates nodes 1..nz of `coordinates` (width 2) into the zone tables, restores the
@@ -42,13 +42,15 @@ struct ZoneElements {
                          WorkShortage* shortage = nullptr);
 
 /// The stages of one zone of nz border nodes and the edges `IARMA`: in space the plane frame
-/// of the border nodes, then `mgtria` and the refinement on the plane coordinates, and the new
-/// nodes mapped back into `ICOOM`. Returns 0, a positive status (1 maximum nodes reached, or the
-/// positive code of `mgtria`), or the negative code of the failing stage; -1 for a space
-/// dimension other than 2 and 3; -2 when the free reals cannot hold the plane frame
-/// (`shortage`, when given, tells which work array a -2 ran short of).
+/// of the border nodes, then `mgtria` and the refinement (`mgraft`, at most `room` new nodes,
+/// the sizes at the nodes into `IGRDMX`) on the plane coordinates, and the new nodes mapped
+/// back into `ICOOM`. With sizes at the nodes, `sizes` leaves with the zone's new nodes' sizes
+/// and its true count. Returns 0, a positive status (1 maximum nodes reached, 2 maximum
+/// elements reached, or the positive code of `mgtria`), or the negative code of the failing
+/// stage; -1 for a space dimension other than 2 and 3; -2 when the free reals cannot hold the
+/// plane frame (`shortage`, when given, tells which work array a -2 ran short of).
 [[nodiscard]] int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
-                         const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+                         SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
                          int32_t mode, WorkShortage* shortage = nullptr);
 
 /// Maps plane points `first`..`last` of `plane` (width 2) back into space: row i of `space`

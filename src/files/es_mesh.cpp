@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <unordered_map>
 
@@ -49,12 +50,12 @@ void writeLines(UnitFile& file, std::string_view text)
 /// blank before it, so that two fields never run together.
 void appendField(std::string& line, int32_t value)
 {
-    char buffer[24];
-    const int n = std::snprintf(buffer, sizeof buffer, "%*d", int(kElementFieldWidth), value);
-    if (buffer[0] != ' ') {
-        line.push_back(' ');
-    }
-    line.append(buffer, std::size_t(n));
+    char buffer[16];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const std::size_t n = std::size_t(written.ptr - buffer);
+    // right-aligned in its field ("%*d"), with a blank before a value that fills it
+    line.append(n < std::size_t(kElementFieldWidth) ? std::size_t(kElementFieldWidth) - n : 1, ' ');
+    line.append(buffer, n);
 }
 
 /// Writes an element record: nn, its nodes, its code, its reference, 11 fields per line.

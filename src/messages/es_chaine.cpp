@@ -3,6 +3,7 @@
 
 #include "messages/es_erreur.hpp"
 
+#include <charconv>
 #include <cstring>
 
 namespace tesmo {
@@ -53,8 +54,8 @@ void FreeFormatWriter::text(std::string_view item)
 void FreeFormatWriter::integer(int32_t value)
 {
     char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, "%d", value);
-    place(std::string_view(buffer, std::size_t(n)), true);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    place(std::string_view(buffer, std::size_t(written.ptr - buffer)), true);
 }
 
 void FreeFormatWriter::real(float value)
@@ -80,9 +81,13 @@ std::string formatReal(float value)
     if (value == 0.0f) {
         return "0.";
     }
+    // the "%.9G" conversion: to_chars in the general style with 9 digits is printf's "%.9g"
     char buffer[40];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.9G", double(value));
-    std::string text(buffer, std::size_t(n));
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, double(value), std::chars_format::general, 9);
+    std::string text(buffer, std::size_t(written.ptr - buffer));
+    for (char& c : text) {
+        c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    }
     if (text.find('.') == std::string::npos) {
         const auto exponent = text.find('E');
         if (exponent == std::string::npos) {

@@ -49,10 +49,10 @@ int32_t magnitude(int32_t value) { return value < 0 ? -value : value; }
 class Insertion {
 public:
     Insertion(int32_t point, Rows<int32_t> nodes, Rows<int32_t> neighbours, Vec<int32_t> nodeElements, int32_t count,
-              Rows<const float> coord, Rows<float> sphereTable, Vec<int32_t> workList)
+              Rows<const float> coord, Rows<float> sphereTable, Vec<int32_t> workList, const RowExchanges& told)
         : P(point), ITRNOE(nodes), ITRTRI(neighbours), NOETRI(nodeElements), NBE(count), total(count + 2),
           COORD(coord), spheres(sphereTable), work(workList), x(coord.row(point)),
-          faces(workList.data(), 2, workList.count() / 2)
+          faces(workList.data(), 2, workList.count() / 2), exchanges(told)
     {
     }
 
@@ -87,6 +87,7 @@ private:
     Vec<int32_t> work;
     const float* x;
     Rows<int32_t> faces; ///< frontier faces (rows 1..S), outer faces (rows S+1..2S)
+    const RowExchanges& exchanges;
     int32_t k = 0;       ///< cavity elements
     int32_t S = 0;       ///< k + 2: frontier faces, new triangles
     int32_t spareMoves = 0;  ///< intruders sent to the spare rows (at most 2)
@@ -158,6 +159,7 @@ int Insertion::toFront()
             }
             return refuse(traced(code, kRoutine, "1 APPEL NUCOMP"));
         }
+        exchanges(work(k + j), place);
     }
     return kOk;
 }
@@ -176,6 +178,7 @@ int Insertion::refuse(int code)
         if (failure != kOk) {
             return traced(failure, kRoutine, "1 APPEL NUCOMP");
         }
+        exchanges(spareFrom[spareMoves], spare);
     }
     return code;
 }
@@ -422,7 +425,7 @@ void Insertion::finish(int32_t& count, int32_t& created)
 
 int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI, int32_t& NBE,
            Rows<const float> COORD, Rows<float> spheres, Vec<int32_t> work, float areaTolerance, float clearance,
-           int32_t& created)
+           int32_t& created, const RowExchanges& exchanges)
 {
     created = 0;
     // 0. arguments and room for the two spare rows
@@ -435,7 +438,7 @@ int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
         int64_t(NBE) + 2 > spheres.count()) {
         return traced(kCapacityError, kRoutine, " TABLEAUX TROP PETITS");
     }
-    Insertion insertion(P, ITRNOE, ITRTRI, NOETRI, NBE, COORD, spheres, work);
+    Insertion insertion(P, ITRNOE, ITRTRI, NOETRI, NBE, COORD, spheres, work, exchanges);
     int code = kOk;
     // 1. cavity, 2. brought to the front with the spare rows, 3.-4. its frontier,
     // 5. the checks of each new triangle, 6. the outer faces to glue back, then the

@@ -14,6 +14,20 @@ inline constexpr float kAreaTolerance = 1.0e-16f;
 /// Insertion status: the point was refused and the mesh left valid.
 inline constexpr int kPointRejected = 1;
 
+/// Who is told of every exchange of two element rows an insertion makes (the cavity brought
+/// to the front, the spare rows sent back), so that an index kept beside the element tables
+/// can follow its rows. `exchanged` null: nobody listens.
+struct RowExchanges {
+    void (*exchanged)(void* listener, int32_t a, int32_t b) = nullptr;
+    void* listener = nullptr;
+    void operator()(int32_t a, int32_t b) const
+    {
+        if (exchanged != nullptr) {
+            exchanged(listener, a, b);
+        }
+    }
+};
+
 /// Inserts node P (coordinates: row P of COORD) into the triangulation of elements 1..NBE
 /// whose sphere records are `spheres` (record e for element e; the table's width is the
 /// record length): the cavity is searched from element `start`, or over all elements when
@@ -25,8 +39,10 @@ inline constexpr int kPointRejected = 1;
 /// close to a border, a flat or reversed new triangle): the mesh is valid, elements possibly
 /// renumbered and re-oriented; -1 bad data (traced "ERREUR TROU", "APPEL RTADET OU RTCONN"...),
 /// -2 a table or `work` too small (the tables need NBE + 2 rows): the mesh is then valid too.
+/// Every exchange of two rows (elements and sphere records together) is told to `exchanges`.
 [[nodiscard]] int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
                          int32_t& NBE, Rows<const float> COORD, Rows<float> spheres, Vec<int32_t> work,
-                         float areaTolerance, float clearance, int32_t& created);
+                         float areaTolerance, float clearance, int32_t& created,
+                         const RowExchanges& exchanges = RowExchanges{});
 
 } // namespace tesmo

@@ -100,8 +100,9 @@ TEST(Mgtraf, StagesShortOfRealsSaySo)
     const int32_t needed = frame + int32_t(trnupoReals(4));
     for (const int32_t reals : {frame - 1, needed - 1, needed}) {
         WorkShortage shortage = WorkShortage::none;
+        SizeSpecification sizes;
         const int code = mgtraf(Rows<int32_t>(edges.data(), 2, 4), 4, w.zone, Rows<float>(square.data(), 3, 4),
-                                Vec<float>(), SizeSpecification{}, 0, w.freeIntegers,
+                                Vec<float>(), sizes, 0, w.freeIntegers,
                                 Vec<float>(w.reals.data(), reals), 0, &shortage);
         EXPECT_EQ(code, reals < needed ? kCapacityError : kOk) << reals;
         EXPECT_EQ(shortage, reals < needed ? WorkShortage::reals : WorkShortage::none) << reals;

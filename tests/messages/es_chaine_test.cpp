@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <random>
+
 namespace tesmo {
 namespace {
 
@@ -25,6 +29,24 @@ TEST(FreeFormatWriter, RealsKeepNineDigitsAndAPoint)
     EXPECT_EQ(formatReal(1e9f), "1.E+09");
     EXPECT_EQ(record([](FreeFormatWriter& w) { w.real(-2.5f); }), " -2.5\n");
     EXPECT_EQ(record([](FreeFormatWriter& w) { w.real(-0.0f); }), " 0.\n");
+}
+
+TEST(FreeFormatWriter, RealsAreThePrintfConversionOverTheWholeRange)
+{
+    // every exponent, random digits: "%.9G" with a point added where it has none
+    std::mt19937 random(42);
+    for (int i = 0; i < 20000; ++i) {
+        uint32_t bits = random() & 0x7f7fffffu;
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%.9G", double(value));
+        std::string text(expected);
+        if (value != 0.0f && text.find('.') == std::string::npos) {
+            text.insert(text.find('E') == std::string::npos ? text.size() : text.find('E'), 1, '.');
+        }
+        ASSERT_EQ(formatReal(value), value == 0.0f ? "0." : text) << bits;
+    }
 }
 
 TEST(FreeFormatWriter, ItemsFollowTheRecordRules)

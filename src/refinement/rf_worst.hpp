@@ -1,0 +1,73 @@
+#pragma once
+// The worst element of a refinement without a scan of every element: an indexed heap of
+// the elements whose stored ratio is at most 2/3, ordered by (ratio, element number), so that
+// its top is the element the scan `rfrech` selects (smallest ratio, lowest number on ties).
+// Each heap entry keeps its key (ratio, element), so that the heap reads nothing else while it
+// sifts; it follows every change of the rows it indexes: an element's ratio rewritten
+// (`update`) and two rows exchanged (`exchanged`, the ratio travelling with its row).
+//
+// The integer work of a zone is spent on its element tables, while its reals have room: the
+// heap holds its element numbers and positions as reals, exact below 2^24 (kMaxHeapElements).
+#include "support/codes.hpp"
+#include "support/tables.hpp"
+
+#include <cstdint>
+
+namespace tesmo {
+
+/// Element rows beyond this cannot be held exactly as reals by the heap.
+inline constexpr int32_t kMaxHeapElements = 1 << 24;
+/// An element is a candidate while its ratio is at most this (the refinement's threshold).
+inline constexpr float kRefineRatio = 0.6666667f;
+
+/// True when an element of this ratio is to be refined (never for NaN).
+constexpr bool wantsRefining(float ratio) { return ratio <= kRefineRatio; }
+
+class WorstElements {
+public:
+    /// A heap over the element rows of `circles` (ratio in column `ratioColumn`), kept in
+    /// `storage`, which must hold storageNeeded(rows of `circles`) reals.
+    WorstElements(Rows<const float> circles, int32_t ratioColumn, Vec<float> storage);
+    /// Reals the heap needs for `rows` element rows: a position per row, a key per entry.
+    static int64_t storageNeeded(int32_t rows) { return 3 * int64_t(rows); }
+    /// Indexes elements 1..NBE afresh.
+    void build(int32_t NBE);
+    /// Row e, beyond the elements indexed so far, starts out of the heap.
+    void clear(int32_t e) { slot(e) = 0.0f; }
+    /// Follows the ratio of element e: enters, moves or leaves the heap.
+    void update(int32_t e);
+    /// Rows a and b were exchanged, each ratio travelling with its row.
+    void exchanged(int32_t a, int32_t b);
+    /// Element e leaves the heap (when in it).
+    void leave(int32_t e);
+    /// The element of smallest (ratio, number) whose ratio is at most 2/3; 0 when none.
+    int32_t worst() const { return size_ == 0 ? 0 : element(1); }
+    /// Elements in the heap.
+    int32_t size() const { return size_; }
+    /// The listener trajpo tells its row exchanges to.
+    static void onExchange(void* heap, int32_t a, int32_t b) { static_cast<WorstElements*>(heap)->exchanged(a, b); }
+
+private:
+    float& slot(int32_t e) const { return slots_(e); }
+    int32_t position(int32_t e) const { return int32_t(slots_(e)); }
+    int32_t element(int32_t i) const { return int32_t(keys_(i, 2)); }
+    static int32_t parent(int32_t i) { return (i + 2) / 4; }
+    static int32_t firstChild(int32_t i) { return 4 * i - 2; }
+    /// Writes the key (ratio, e) at heap position i.
+    void place(int32_t i, float ratio, int32_t e);
+    /// True when the entry at position i comes before the key (ratio, e).
+    bool before(int32_t i, float ratio, int32_t e) const;
+    void siftUp(int32_t i);
+    void siftDown(int32_t i);
+    void remove(int32_t i);
+    /// Moves the entry at heap position i up or down to where its key belongs.
+    void restore(int32_t i);
+
+    Rows<const float> circles_;
+    int32_t ratioColumn_;
+    Vec<float> slots_; ///< heap position of each element row, 0 when out of the heap
+    Rows<float> keys_; ///< heap entries: (ratio, element number), heap-ordered
+    int32_t size_ = 0;
+};
+
+} // namespace tesmo
