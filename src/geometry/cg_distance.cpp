@@ -109,6 +109,35 @@ void endOn(float s1, float s2, float& s0, int32_t& situation)
     situation = (s0 >= eps && s0 <= 1.0f + eps) ? kSegmentEndOn : kSegmentNoMinimum;
 }
 
+/// The squared distance from p to the segment s1s2: to the nearer end when p projects within
+/// a fraction eps of it or beyond, else to the line.
+float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2)
+{
+    assert(ndim == 2 || ndim == 3);
+    const float eps = epsRelative();
+    float u[3];
+    float w[3];
+    diffve(p, s1, ndim, u);
+    diffve(s2, s1, ndim, w);
+    const float a = scalve(u, w, ndim);
+    const float b = scalve(w, w, ndim);
+    float distance2;
+    if (eps * b >= a) {
+        distance2 = scalve(u, u, ndim); // S1 is nearest
+    } else if (a >= b * (1.0f - eps)) {
+        float v[3];
+        diffve(p, s2, ndim, v);
+        distance2 = scalve(v, v, ndim); // S2 is nearest
+    } else {
+        // Here eps b < a < b, so b > 0.
+        float cross[3];
+        vectve(u, w, ndim, cross);
+        const float cross2 = ndim == 3 ? scalve(cross, cross, 3) : cross[0] * cross[0];
+        distance2 = cross2 / b;
+    }
+    return distance2;
+}
+
 /// Intersection of the edge pq with the perpendicular to s1s2 through `end` (2D).
 [[nodiscard]] int perpendicularFoot(const float* p, const float* q, const float* end, const float* w, int32_t& found,
                                     float* foot)
@@ -142,32 +171,14 @@ float dispax(int32_t ndim, const float* p, const float* a, const float* t)
 
 float dispsg(int32_t ndim, const float* p, const float* s1, const float* s2)
 {
-    assert(ndim == 2 || ndim == 3);
     const float eps = epsRelative();
-    float u[3];
-    float w[3];
-    diffve(p, s1, ndim, u);
-    diffve(s2, s1, ndim, w);
-    const float a = scalve(u, w, ndim);
-    const float b = scalve(w, w, ndim);
-    float distance2;
-    if (eps * b >= a) {
-        distance2 = scalve(u, u, ndim); // S1 is nearest
-    } else if (a >= b * (1.0f - eps)) {
-        float v[3];
-        diffve(p, s2, ndim, v);
-        distance2 = scalve(v, v, ndim); // S2 is nearest
-    } else {
-        // Here eps b < a < b, so b > 0.
-        float cross[3];
-        vectve(u, w, ndim, cross);
-        const float cross2 = ndim == 3 ? scalve(cross, cross, 3) : cross[0] * cross[0];
-        distance2 = cross2 / b;
-    }
-    if (distance2 < eps * eps) {
-        return 0.0f;
-    }
-    return std::sqrt(distance2);
+    const float distance2 = squaredSegmentDistance(ndim, p, s1, s2);
+    return distance2 < eps * eps ? 0.0f : std::sqrt(distance2);
+}
+
+float segmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2)
+{
+    return std::sqrt(squaredSegmentDistance(ndim, p, s1, s2));
 }
 
 int prjseg(const float* x, const float* p, const float* q, int32_t ndim, float& s)

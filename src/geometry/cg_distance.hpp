@@ -37,6 +37,9 @@ float dispax(int32_t ndim, const float* p, const float* a, const float* t);
 /// Distance from p to the segment s1s2 (ndim 2 or 3); 0 below eps. A degenerate segment
 /// gives the distance to s1.
 float dispsg(int32_t ndim, const float* p, const float* s1, const float* s2);
+/// The same distance with no threshold: a distance and the length it is compared with keep
+/// their ratio at every scale (dispsg counts a distance below 2^-23 as 0).
+float segmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2);
 
 /// Parameter s of the orthogonal projection of x on the line pq (0 at p, 1 at q).
 /// Returns 0, or -1 (s untouched) when p and q coincide (|q - p|^2 at most tau).

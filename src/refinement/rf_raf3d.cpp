@@ -102,6 +102,9 @@ private:
     Vec<int32_t> work;
     Rows<float> coordinates;
     Rows<float> circles;
+    /// Area below which a new triangle is refused: the insertion's tolerance in units of half
+    /// the largest extent of the zone, as the triangulation's normalised points have it.
+    float areaTolerance = kAreaTolerance;
     bool indexed = false;
     WorstElements heap{Rows<const float>(), 1, Vec<float>()};
 };
@@ -139,6 +142,18 @@ int Pass::start()
     for (int32_t i = 1; i <= mesh.nodes; ++i) {
         std::copy(mesh.COORD.row(i), mesh.COORD.row(i) + ndim, coordinates.row(i));
     }
+    // the area tolerance relative to the zone: the nodes added later lie inside the hull
+    float halfExtent = 0.0f;
+    for (int32_t k = 1; k <= ndim; ++k) {
+        float low = coordinates(1, k);
+        float high = low;
+        for (int32_t i = 2; i <= mesh.nodes; ++i) {
+            low = std::min(low, coordinates(i, k));
+            high = std::max(high, coordinates(i, k));
+        }
+        halfExtent = std::max(halfExtent, (high - low) / 2.0f);
+    }
+    areaTolerance = kAreaTolerance * (halfExtent * halfExtent);
     for (int32_t e = 1; e <= mesh.NBE; ++e) {
         int code = spcree(ndim, e, mesh.ITRNOE, coordinates, circles);
         if (code != kOk) {
@@ -182,7 +197,7 @@ int Pass::insert(int32_t node, int32_t e, float clearance, int32_t& created)
     }
     const RowExchanges listener{indexed ? &WorstElements::onExchange : nullptr, &heap};
     return trajpo(node, e, mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE, coordinates, circles, work,
-                  kAreaTolerance, clearance, created, listener);
+                  areaTolerance, clearance, created, listener);
 }
 
 int Pass::inserted(int32_t node, int32_t created)

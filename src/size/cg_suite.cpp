@@ -479,7 +479,7 @@ int lisupo(const float* p1, const float* p2, const float* p3, int32_t ndim, int3
     copive(p2, ndim, moved);
     const float l1 = distance(p1, p2, ndim);
     const float l2 = distance(p2, p3, ndim);
-    if (l2 <= kNullProgressionStep) {
+    if (l2 <= epsTiny()) { // a length: null whatever the units
         return traced(kDataError, kRoutine, "SEGMENT NUL");
     }
     float g = 0.0f;

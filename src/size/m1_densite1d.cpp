@@ -71,12 +71,12 @@ int d1isui(int32_t element, Rows<const int32_t> elementNodes, Rows<const int32_t
     if (length <= 0.0f) {
         float v[3] = {0.0f, 0.0f, 0.0f};
         diffve(B, A, ndim, v);
-        length = xnorve(v, ndim);
+        length = lengthOf(v, ndim);
         if (table) {
             perElement(element, 1) = length;
         }
     }
-    if (length <= kNullEdge) {
+    if (nullSize(length)) {
         (void)traced(kDataError, "D1SUI", "SEGMENT NUL");
         return traced(kDataError, kRoutine, "APPEL D1SUI");
     }

@@ -15,8 +15,6 @@ namespace tesmo {
 
 /// Reals of a concentration record before its object's points: ratio, size.
 inline constexpr int32_t kConcentrationHead = 2;
-/// Below this length an edge counts as null for the size function.
-inline constexpr float kNullEdge = 1e-10f;
 
 /// Number of reals a concentration record needs for an object of `objectType` in ndim: the head
 /// and one point (point) or two (axis, segment, and any other type, so that no read passes them).

@@ -41,8 +41,8 @@ int d2isui(int32_t element, Rows<const int32_t> elementNodes, Rows<const int32_t
     if (!(h > 0.0f)) {
         return traced(kDataError, kRoutine, "TAILLE SOUHAITEE NEGATIVE");
     }
-    const float radius = 0.5f * xnorve(circle, ndim);
-    if (nullve(&radius, 1)) {
+    const float radius = 0.5f * lengthOf(circle, ndim);
+    if (nullSize(radius)) {
         return traced(kDataError, kRoutine, "DIAMETRE NUL");
     }
     ratio = h * kEquilateralRadius / radius;

@@ -4,14 +4,27 @@
 
 #include "files/es_densite.hpp"
 #include "geometry/cg_distance.hpp"
+#include "geometry/cg_epsi.hpp"
 #include "geometry/cg_vectoriel.hpp"
 #include "messages/es_erreur.hpp"
 #include "size/cg_suite.hpp"
 #include "topology/st_struct.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tesmo {
+
+bool nullSize(float size) { return !(size > epsTiny()); }
+
+float lengthOf(const float* v, int32_t n)
+{
+    float sum = 0.0f;
+    for (int32_t i = 0; i < n; ++i) {
+        sum += v[i] * v[i];
+    }
+    return std::sqrt(sum);
+}
 
 namespace {
 
@@ -39,7 +52,7 @@ int edgeLengths(int32_t kind, const int32_t* nodes, Rows<const float> coordinate
     for (int32_t e = 0; e < kEdgesOfKind[kind]; ++e) {
         float v[3] = {0.0f, 0.0f, 0.0f};
         diffve(coordinates.row(nodes[kEdgePairs[e][1]]), coordinates.row(nodes[kEdgePairs[e][0]]), ndim, v);
-        keep(xnorve(v, ndim));
+        keep(lengthOf(v, ndim));
     }
     return kOk;
 }
@@ -96,7 +109,7 @@ int defaultSizes(int32_t elementDimension, Rows<const int32_t> elements, Rows<co
         if (dnarmn(elementDimension, nodes, coordinates, shortest) != kOk) {
             return traced(kDataError, kRoutine, "ELEMENTS INCORRECTS");
         }
-        if (shortest < kSmallestSize) {
+        if (nullSize(shortest)) {
             return traced(kDataError, kRoutine, "DENSITE NEGATIVE OU NULLE !");
         }
         for (int32_t k = 0; k <= elementDimension; ++k) {
@@ -171,7 +184,7 @@ int dnchpo(int32_t element, Rows<const int32_t> elementNodes, Rows<const int32_t
     if (dnarmx(count - 1, nodes, coordinates, longest) != kOk) {
         return traced(kDataError, kOwn, "ELEMENT INCORRECT");
     }
-    if (longest <= kSmallestSize) {
+    if (nullSize(longest)) {
         return traced(kDataError, kOwn, "ARETE DE LONGUEUR NULLE");
     }
     if (!(mean > 0.0f)) {
@@ -197,7 +210,7 @@ int dncctb(int32_t mode, int32_t elementDimension, Rows<const int32_t> elements,
             return traced(kCapacityError, kRoutine, "TAILLES AUX POINTS TROP COURTES");
         }
         for (int32_t node = 1; node <= nodes; ++node) {
-            if (density.reals(node) < kSmallestSize) {
+            if (nullSize(density.reals(node))) {
                 return traced(kDataError, kRoutine, "DENSITE NEGATIVE OU NULLE !");
             }
             sizes(node) = density.reals(node);
@@ -211,7 +224,7 @@ int dncctb(int32_t mode, int32_t elementDimension, Rows<const int32_t> elements,
         return code;
     }
     for (int32_t node = 1; node <= nodes; ++node) {
-        if (!(sizes(node) >= kSmallestSize)) {
+        if (nullSize(sizes(node))) {
             return traced(kDataError, kRoutine, "DENSITE NEGATIVE OU NULLE !");
         }
     }

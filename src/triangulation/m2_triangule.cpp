@@ -252,7 +252,7 @@ int Insertion::checkFaces(float areaTolerance, float clearance)
         const float* a = COORD.row(A);
         const float* b = COORD.row(B);
         // too close to an outer or border face
-        if (clearance > 0.0f && across <= 0 && clearance >= dispsg(2, x, a, b)) {
+        if (clearance > 0.0f && across <= 0 && clearance >= segmentDistance(2, x, a, b)) {
             return refuse(kPointRejected);
         }
         // flat or reversed new triangle: e (and its neighbour there) turn one place, so

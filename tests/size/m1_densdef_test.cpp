@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -105,6 +106,17 @@ TEST(Dnidef, ShortestEdgeOverCircumradius)
     EXPECT_EQ(dnidef(1, Rows<const int32_t>(nodes.data(), 3, 1), {}, Rows<const float>(xy.data(), 2, 3),
                      Rows<float>(none.data(), 2, 1), {}, {}, ratio, wanted),
               kDataError);
+    // the same triangle 2^-40 times smaller (a circumradius of 2.3e-12): the same ratio
+    for (float& c : xy) {
+        c = std::ldexp(c, -40);
+    }
+    for (float& c : circle) {
+        c = std::ldexp(c, -40);
+    }
+    ASSERT_EQ(dnidef(1, Rows<const int32_t>(nodes.data(), 3, 1), {}, Rows<const float>(xy.data(), 2, 3),
+                     Rows<float>(circle.data(), 2, 1), {}, {}, ratio, wanted),
+              kOk);
+    EXPECT_FLOAT_EQ(ratio, 3.0f / 2.5f);
 }
 
 } // namespace

@@ -146,7 +146,8 @@ std::string readPoints(const std::vector<std::string>& lines, int& dimension, st
                 }
             }
             if (k < 3) {
-                points[std::size_t(i)][std::size_t(k)] = v;
+                // the program reads and writes single-precision coordinates: their values
+                points[std::size_t(i)][std::size_t(k)] = double(float(v));
             }
         }
     }
@@ -540,7 +541,15 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
             const Point& p2 = mesh.points[std::size_t(element.nodes[1] - 1)];
             const Point& p3 = mesh.points[std::size_t(element.nodes[2] - 1)];
             const double twice = cross2(p1, p2, p3, u, v);
-            if (std::fabs(twice) <= 1e-12 * scale * scale) {
+            // flat: the sine of its angles within 1e-12, whatever its size (its coordinates are
+            // single-precision values, whose differences and products double holds exactly)
+            double longest = 0.0;
+            for (const auto& [a, b] : {std::pair{&p1, &p2}, std::pair{&p2, &p3}, std::pair{&p3, &p1}}) {
+                const double du = (*b)[std::size_t(u)] - (*a)[std::size_t(u)];
+                const double dv = (*b)[std::size_t(v)] - (*a)[std::size_t(v)];
+                longest = std::max(longest, du * du + dv * dv);
+            }
+            if (std::fabs(twice) <= 1e-12 * longest) {
                 why << "triangle " << e + 1 << " is flat";
                 return why.str();
             }
