@@ -72,5 +72,33 @@ TEST(MeshCheck, HoleMustStayEmpty)
     EXPECT_NE(checkMesh(mesh, geometry), "");
 }
 
+TEST(MeshCheck, BorderEdgesAreEdgeChains)
+{
+    MeshData mesh;
+    GeometryData geometry;
+    // a square with two inner nodes, 5 at its centre, 6 low: no edge 1-5
+    squareWithCentre(mesh, geometry);
+    geometry.points.push_back({0.5, 0.5, 0});
+    mesh.points.push_back({0.5, 0.1, 0});
+    mesh.elements = {{{1, 2, 6}, 3, 7}, {{2, 5, 6}, 3, 7}, {{2, 3, 5}, 3, 7},
+                     {{3, 4, 5}, 3, 7}, {{4, 6, 5}, 3, 7}, {{4, 1, 6}, 3, 7}};
+    geometry.borders.push_back({{3, 5}, 100, {7}}); // an open line inside the zone
+    EXPECT_EQ(checkMesh(mesh, geometry), "");
+    geometry.borders.back() = {{1, 5}, 100, {7}};
+    EXPECT_NE(checkMesh(mesh, geometry).find("edge chain"), std::string::npos);
+
+    // a thin spike: the node inside it, near the lower side, is not taken for a node of that side
+    geometry = GeometryData{};
+    geometry.dimension = 2;
+    geometry.points = {{0, 0, 0}, {1, 0, 0}, {1, 1e-3, 0}};
+    geometry.borders.push_back({{1, 2, 3, 1}, 100, {1}});
+    mesh = MeshData{};
+    mesh.dimension = 2;
+    mesh.points = geometry.points;
+    mesh.points.push_back({0.5, 1e-6, 0});
+    mesh.elements = {{{1, 2, 4}, 3, 1}, {{2, 3, 4}, 3, 1}, {{3, 1, 4}, 3, 1}};
+    EXPECT_EQ(checkMesh(mesh, geometry), "");
+}
+
 } // namespace
 } // namespace tesmo::testing
