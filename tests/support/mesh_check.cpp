@@ -448,12 +448,13 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
             }
         }
     }
-    int u = 0;
-    int v = 1;
-    if (geometry.dimension == 3) {
-        // Drop the axis along which the points spread least in the normal's direction: use the
-        // normal of the first three non-collinear points.
-        const auto& p = geometry.points;
+    // The plane a zone is drawn in (in 3D each zone in its own plane): drop the axis along which
+    // the points spread least, the largest component of the normal of the first three
+    // non-collinear points.
+    auto projection = [&](const std::vector<Point>& p) {
+        if (geometry.dimension != 3) {
+            return std::pair<int, int>{0, 1};
+        }
         Point normal{0, 0, 0};
         for (std::size_t i = 2; i < p.size() && normal == Point{0, 0, 0}; ++i) {
             const Point a{p[1][0] - p[0][0], p[1][1] - p[0][1], p[1][2] - p[0][2]};
@@ -469,9 +470,17 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
                 drop = k;
             }
         }
-        u = drop == 0 ? 1 : 0;
-        v = drop == 2 ? 1 : 2;
-    }
+        return std::pair<int, int>{drop == 0 ? 1 : 0, drop == 2 ? 1 : 2};
+    };
+    const auto [u, v] = projection(geometry.points);
+    auto zoneProjection = [&](int zone) {
+        std::vector<Point> points;
+        for (const auto& [a, b] : zoneEdges[zone]) {
+            points.push_back(geometry.points[std::size_t(a - 1)]);
+            points.push_back(geometry.points[std::size_t(b - 1)]);
+        }
+        return points.size() < 3 ? std::pair<int, int>{u, v} : projection(points);
+    };
     // Elements: triangles, grouped by zone in the order of the zone codes.
     std::vector<int> groupOrder;
     for (std::size_t e = 0; e < mesh.elements.size(); ++e) {
@@ -518,7 +527,8 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
     }
     scale = std::max(scale, 1e-30);
     for (int zone : zoneOrder) {
-        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, u, v);
+        const auto [zu, zv] = zoneProjection(zone);
+        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, zu, zv);
         if (expected > 0.0 && std::find(groupOrder.begin(), groupOrder.end(), zone) == groupOrder.end()) {
             why << "zone " << zone << " has no triangle";
             return why.str();
@@ -526,6 +536,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
     }
     // Per zone: orientation, edge use, boundary edges on borders, inclusion, area.
     for (int zone : groupOrder) {
+        const auto [zu, zv] = zoneProjection(zone);
         std::map<std::pair<int, int>, int> directed;
         double area = 0.0;
         int sign = 0;
@@ -545,7 +556,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
             const Point& p1 = mesh.points[std::size_t(element.nodes[0] - 1)];
             const Point& p2 = mesh.points[std::size_t(element.nodes[1] - 1)];
             const Point& p3 = mesh.points[std::size_t(element.nodes[2] - 1)];
-            const double twice = cross2(p1, p2, p3, u, v);
+            const double twice = cross2(p1, p2, p3, zu, zv);
             // flat: the sine of its angles within 1e-12, whatever its size (its coordinates are
             // single-precision values, whose differences and products double holds exactly)
             double longest = 0.0;
@@ -579,7 +590,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
                 }
             }
             const Point centre{(p1[0] + p2[0] + p3[0]) / 3, (p1[1] + p2[1] + p3[1]) / 3, (p1[2] + p2[2] + p3[2]) / 3};
-            if (!insideLoops(centre, loopSegments, u, v)) {
+            if (!insideLoops(centre, loopSegments, zu, zv)) {
                 why << "triangle " << e + 1 << " lies outside zone " << zone;
                 return why.str();
             }
@@ -659,7 +670,7 @@ std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshRe
                 return why.str();
             }
         }
-        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, u, v);
+        const double expected = evenOddArea(closedEdges(zoneEdges[zone]), geometry.points, zu, zv);
         if (std::fabs(area - expected) > 1e-4 * std::max(expected, 1e-30)) {
             why << "zone " << zone << " covers " << area << " instead of " << expected;
             return why.str();
