@@ -33,7 +33,7 @@ square() {
     for (i = 0; i < q; i++) print 1 - i / q, 1
     for (i = 0; i < q; i++) print 0, 1 - i / q
     print "FINXYZ"; print "DEBILM"; print 5
-    for (s = 0; s < 4; s++) print -3, s * q + 1, (s + 1) * q, 1, 100, 1, 1
+    for (s = 0; s < 4; s++) print -3, s * q + 1, (s + 1) * q + (s < 3 ? 1 : 0), 1, 100, 1, 1
     print 2, 4 * q, 1, 100, 1, 1
     print "FINILM" }'
 }
