@@ -46,10 +46,10 @@ struct MeshReport {
 };
 
 /// Checks the mesh against the geometry: every element a triangle, counter-clockwise and not
-/// flat (in 3D: consistently oriented in its plane), triangles grouped by zone in order of
+/// flat (in 3D: consistently oriented in the plane of its zone), triangles grouped by zone in order of
 /// first appearance of the zone codes in the geometry, each edge shared by at most two
 /// triangles of a zone (interior edges by two, in opposite directions), every border edge of
-/// the geometry covered by mesh edges of each of its zones, every boundary edge of a zone on a
+/// the geometry a chain of mesh edges of each of its zones, every boundary edge of a zone on a
 /// border of that zone, every triangle inside its zone, zone areas equal to the areas the
 /// geometry encloses, every geometry point a mesh point. Returns "" when all hold.
 std::string checkMesh(const MeshData& mesh, const GeometryData& geometry, MeshReport* report = nullptr);
