@@ -99,8 +99,12 @@ def naca0012():
 
 def plate_holes():
     """A plate with five circular holes of different radii."""
-    g = Geometry("A 12 x 6 plate with five round holes; one zone, sizes from the borders.")
-    g.loop([g.point(0, 0), g.point(12, 0), g.point(12, 6), g.point(0, 6)], [1], "the outline of the plate")
+    g = Geometry("A 12 x 6 plate with five round holes; one zone, sizes from the borders.\n"
+                 "The outline carries a point every 0.5, so that its edges ask for elements of that size.")
+    step = 0.5
+    outline = [(x * step, 0.0) for x in range(24)] + [(12.0, y * step) for y in range(12)] + \
+              [(12.0 - x * step, 6.0) for x in range(24)] + [(0.0, 6.0 - y * step) for y in range(12)]
+    g.loop([g.point(x, y) for (x, y) in outline], [1], "the outline of the plate")
     for (cx, cy, r) in [(2.0, 3.0, 1.0), (5.0, 1.6, 0.6), (5.2, 4.3, 0.8), (8.2, 3.0, 1.4), (10.8, 1.2, 0.4)]:
         g.loop(circle(g, cx, cy, r, max(12, int(round(40 * r)))), [1], f"hole of radius {r} at ({cx}, {cy})")
     write("plate_holes.geo", g.text())
@@ -168,7 +172,8 @@ def lshape_crack():
 
 
 def tilted_plate():
-    """A planar part given in 3D: a hexagonal plate in a tilted plane, two zones, one hole."""
+    """A planar part given in 3D: a hexagonal plate in a tilted plane, two zones, one hole,
+    with sizes given at its points."""
     g = Geometry("A hexagonal plate with a round hole, given in space: every point lies in the\n"
                  "plane z = 0.5 + 0.3 x - 0.2 y. The line x = 0 splits it into zones 1 and 2;\n"
                  "the hole is in zone 2.", dimension=3)
@@ -186,11 +191,20 @@ def tilted_plate():
     g.loop([p(1.0 + 0.45 * math.cos(2 * math.pi * i / 20), 0.45 * math.sin(2 * math.pi * i / 20)) for i in range(20)],
            [2], "the hole")
     write("tilted_plate.geo", g.text())
+    sizes = [0.3] * 6 + [0.08] * 20
+    lines = ["* GRANDEUR 1.0.0  (12 AOUT 97)", "* sizes at the points of tilted_plate.geo: finer round the hole",
+             "DEBGRD", f" {len(sizes)} 1"] + [f"  {k} {s:g}" for k, s in enumerate(sizes, 1)] + ["FINGRD"]
+    write("tilted_plate.grd", "\n".join(lines) + "\n")
 
 
 def bracket_poly():
     """A bracket in the .poly format: outline, two bolt holes and a stiffer insert."""
-    v = [(0, 0), (8, 0), (8, 1.2), (2.2, 1.2), (1.2, 2.2), (1.2, 6), (0, 6)]     # L-shaped outline
+    corners = [(0, 0), (8, 0), (8, 1.2), (2.2, 1.2), (1.2, 2.2), (1.2, 6), (0, 6)]  # L-shaped outline
+    v = []
+    for (xa, ya), (xb, yb) in zip(corners, corners[1:] + corners[:1]):              # a vertex every 0.4 or less
+        pieces = max(1, math.ceil(math.hypot(xb - xa, yb - ya) / 0.4))
+        v += [(xa + (xb - xa) * k / pieces, ya + (yb - ya) * k / pieces) for k in range(pieces)]
+    n = len(v)
     v += [(0.2, 0.2), (1.2, 0.2), (1.2, 1.0), (0.2, 1.0)]                          # insert in the corner
     holes = [(6.8, 0.6, 0.35), (0.6, 5.0, 0.35)]
     rings = []
@@ -198,7 +212,7 @@ def bracket_poly():
         start = len(v)
         v += [(cx + r * math.cos(2 * math.pi * i / 16), cy + r * math.sin(2 * math.pi * i / 16)) for i in range(16)]
         rings.append(range(start, start + 16))
-    segs = [(i, (i + 1) % 7) for i in range(7)] + [(7 + i, 7 + (i + 1) % 4) for i in range(4)]
+    segs = [(i, (i + 1) % n) for i in range(n)] + [(n + i, n + (i + 1) % 4) for i in range(4)]
     for ring in rings:
         segs += [(ring[i], ring[(i + 1) % 16]) for i in range(16)]
     out = ["# A bracket: an L-shaped outline, two bolt holes and a stiffer insert in its corner.",

@@ -27,7 +27,7 @@ mesh plate_holes   examples/plate_holes.geo   -
 mesh two_materials examples/two_materials.geo examples/two_materials.grd
 mesh coastline     examples/coastline.geo     -
 mesh lshape_crack  examples/lshape_crack.geo  examples/lshape_crack.den
-mesh tilted_plate  examples/tilted_plate.geo  -
+mesh tilted_plate  examples/tilted_plate.geo  examples/tilted_plate.grd
 # A .poly file from another mesher, converted first.
 "$bin/tesmo-tools" poly examples/bracket.poly -o "$out/bracket.geo"
 mesh bracket       "$out/bracket.geo"         -
