@@ -2,6 +2,7 @@
 // checker, and every geometry that cannot be meshed must be refused without a mesh file.
 #include "support/mesh_check.hpp"
 #include "support/run_binary.hpp"
+#include "support/stress_geometry.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,57 +19,7 @@ using testing::runBinary;
 using testing::RunResult;
 using testing::ScratchDirectory;
 
-/// A geometry under construction: points, then borders as point lists with their zones.
-struct Geometry {
-    int dimension = 2;
-    std::vector<std::vector<double>> points;
-    std::vector<std::string> borders;
-
-    int point(double x, double y) { return add({x, y}); }
-    int add(std::vector<double> p)
-    {
-        points.push_back(std::move(p));
-        return int(points.size());
-    }
-    /// A closed loop through the given points, bounding the given zones.
-    void loop(const std::vector<int>& ids, const std::vector<int>& zones)
-    {
-        std::vector<int> closed = ids;
-        closed.push_back(ids.front());
-        chain(closed, zones);
-    }
-    void chain(const std::vector<int>& ids, const std::vector<int>& zones)
-    {
-        std::ostringstream record;
-        record << ids.size();
-        for (int id : ids) {
-            record << ' ' << id;
-        }
-        record << " 100 " << zones.size();
-        for (int z : zones) {
-            record << ' ' << z;
-        }
-        borders.push_back(record.str());
-    }
-    std::string text() const
-    {
-        std::ostringstream out;
-        out.precision(9);
-        out << "DEBXYZ\n" << points.size() << ' ' << dimension << '\n';
-        for (const auto& p : points) {
-            for (double c : p) {
-                out << ' ' << c;
-            }
-            out << '\n';
-        }
-        out << "FINXYZ\nDEBILM\n" << borders.size() << '\n';
-        for (const auto& b : borders) {
-            out << b << '\n';
-        }
-        out << "FINILM\n";
-        return out.str();
-    }
-};
+using Geometry = testing::GeometryText;
 
 class Zones : public ::testing::Test {
 protected:
@@ -194,7 +145,7 @@ TEST_F(Zones, TiltedPlaneInSpaceWithAHole)
     // The plane x + y + z = 1: a square with a square hole.
     Geometry g;
     g.dimension = 3;
-    auto at = [&](double u, double v) { return g.add({u, v, 1.0 - u - v}); };
+    auto at = [&](double u, double v) { return g.point(u, v, 1.0 - u - v); };
     g.loop({at(0, 0), at(4, 0), at(4, 4), at(0, 4)}, {1});
     g.loop({at(1, 1), at(2, 1), at(2, 2), at(1, 2)}, {1});
     meshAndCheck(g);
@@ -207,7 +158,7 @@ TEST_F(Zones, ACubeOfSixFacesIsMeshedWithoutNodesAdded)
     g.dimension = 3;
     for (const auto& [x, y, z] : {std::array{0, 0, 0}, std::array{1, 0, 0}, std::array{1, 1, 0}, std::array{0, 1, 0},
                                   std::array{0, 0, 1}, std::array{1, 0, 1}, std::array{1, 1, 1}, std::array{0, 1, 1}}) {
-        g.add({double(x), double(y), double(z)});
+        g.point(double(x), double(y), double(z));
     }
     // zones: 1 bottom, 2 top, 3 front (y = 0), 4 right (x = 1), 5 back (y = 1), 6 left (x = 0)
     const int edges[12][4] = {{1, 2, 1, 3}, {2, 3, 1, 4}, {3, 4, 1, 5}, {4, 1, 1, 6}, {5, 6, 2, 3}, {6, 7, 2, 4},
@@ -217,7 +168,7 @@ TEST_F(Zones, ACubeOfSixFacesIsMeshedWithoutNodesAdded)
     }
     const double middles[6][3] = {{0.5, 0.5, 0}, {0.5, 0.5, 1}, {0.5, 0, 0.5}, {1, 0.5, 0.5}, {0.5, 1, 0.5}, {0, 0.5, 0.5}};
     for (int f = 0; f < 6; ++f) {
-        const int middle = g.add({middles[f][0], middles[f][1], middles[f][2]});
+        const int middle = g.point(middles[f][0], middles[f][1], middles[f][2]);
         g.borders.push_back("1 " + std::to_string(middle) + " 99 1 " + std::to_string(f + 1));
     }
     directory.write("cube.geo", g.text());
