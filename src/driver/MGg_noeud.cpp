@@ -221,7 +221,8 @@ SizeSpecification sizeSpecification(const RunQuantities& run, const GlobalTables
 /// With many zones, each zone's edges are indexed once at the end of the free integers, so
 /// that a zone's selection does not scan every edge; with a few the scan is cheaper.
 int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes,
-             const RunQuantities& run, const GlobalTables& tables, const TriangleTables& triangles, int32_t mode)
+             const RunQuantities& run, const GlobalTables& tables, const TriangleTables& triangles, int32_t mode,
+             RunExtensions* extensions)
 {
     ZoneEdgeIndex index;
     int32_t indexed = 0;
@@ -239,7 +240,7 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         const int32_t room = std::max(0, mesh.noemax - mesh.nodes);
         WorkShortage shortage = WorkShortage::none;
         const int code = rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers,
-                                tables.freeReals, mode, shortage);
+                                tables.freeReals, mode, shortage, extensions);
         if (code < kOk) {
             // A zone that cannot be meshed is told to the user, not only in the trace.
             if (code == kCapacityError) {
@@ -313,7 +314,7 @@ int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, boo
 
 /// Steps 5 to 7: the border stage, the switch to triangles and the zone loop.
 int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& tables, TriangleTables& triangles,
-              bool& nodalSizesReady, int32_t mode)
+              bool& nodalSizesReady, int32_t mode, RunExtensions* extensions)
 {
     // 5. border stage
     int code = borderStage(nbn, run, tables, nodalSizesReady, mode);
@@ -355,7 +356,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     mesh.noemax = run.noemax;
     mesh.COORD = tables.coordinates;
     mesh.GRDNOE = tables.nodalSizes;
-    code = zoneLoop(border, mesh, sizeSpecification(run, tables), run, tables, triangles, mode);
+    code = zoneLoop(border, mesh, sizeSpecification(run, tables), run, tables, triangles, mode, extensions);
     run.points = mesh.nodes;
     run.elements = mesh.triangles;
     return code;
@@ -404,7 +405,7 @@ int writeResults(const RunNames& names, const RunQuantities& run, const GlobalTa
 } // namespace
 
 int mggmem(std::string_view geometry, std::string_view sizes, std::string_view mesh, std::string_view nodalSizes,
-           int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode)
+           int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode, RunExtensions* extensions)
 {
     const RunNames names{cutText(geometry), cutText(sizes), cutText(mesh), cutText(nodalSizes)};
     if (itvl.count() < 2 || rtvl.count() < 2) {
@@ -434,7 +435,7 @@ int mggmem(std::string_view geometry, std::string_view sizes, std::string_view m
     // 5.-7. borders and zones
     TriangleTables triangles;
     bool nodalSizesReady = false;
-    code = meshZones(nbn, itvl, run, tables, triangles, nodalSizesReady, mode);
+    code = meshZones(nbn, itvl, run, tables, triangles, nodalSizesReady, mode, extensions);
     if (code != kOk) {
         return code;
     }

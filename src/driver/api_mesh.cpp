@@ -346,7 +346,7 @@ int mergeZone(Vec<const int32_t> nodeList, const ZoneElements& zone, Rows<const 
 
 int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& candidates, GlobalMesh& mesh,
            const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals, int32_t mode,
-           WorkShortage& shortage)
+           WorkShortage& shortage, RunExtensions* extensions)
 {
     shortage = WorkShortage::none;
     // 1. the border nodes must lie in every global table they are copied from
@@ -429,7 +429,7 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
         zoneSizes.realsPerRecord = nz;
     }
     code = mgtraf(local.IARMA, nz, zone, local.ICOOM, local.IGRDMX, zoneSizes, room, local.freeIntegers,
-                  local.freeReals, mode, &stages);
+                  local.freeReals, mode, &stages, extensions);
     if (code < kOk) {
         // tables the stages found too small were sized by the array that bounds the maxima
         stages = code == kCapacityError && stages == WorkShortage::none ? binding : stages;

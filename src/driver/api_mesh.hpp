@@ -2,6 +2,7 @@
 // The zone pipeline: one zone of the border description is selected, renumbered locally,
 // meshed by the zone stages, and its new nodes and triangles are appended to the mesh.
 #include "driver/api_triangulation.hpp"
+#include "driver/run_extensions.hpp"
 #include "driver/st_memoire.hpp"
 #include "support/codes.hpp"
 #include "support/tables.hpp"
@@ -81,6 +82,7 @@ void indexZoneEdges(const BorderDescription& border, Vec<const int32_t> zoneCode
 /// (-2 for every table that does not fit; `shortage` then tells which work array ran short).
 [[nodiscard]] int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& candidates,
                          GlobalMesh& mesh, const SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers,
-                         Vec<float> freeReals, int32_t mode, WorkShortage& shortage);
+                         Vec<float> freeReals, int32_t mode, WorkShortage& shortage,
+                         RunExtensions* extensions = nullptr);
 
 } // namespace tesmo

@@ -80,7 +80,7 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
 } // namespace
 
 int mgraft(ZoneElements& zone, int32_t room, Rows<float> coordinates, Vec<float> IGRDMX, SizeSpecification& sizes,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* /*extensions*/)
 {
     // 1. the interior nodes, when there is room for any
     int status = kOk;

@@ -2,6 +2,7 @@
 // The refinement stage of a zone: interior nodes inserted until the triangles match the wanted
 // size of the refinement mode, then the wanted size at every node of the zone.
 #include "driver/api_triangulation.hpp"
+#include "driver/run_extensions.hpp"
 #include "support/codes.hpp"
 #include "support/tables.hpp"
 
@@ -18,6 +19,7 @@ namespace tesmo {
 /// DENSITE INCORRECTE"); -2 when `IGRDMX` or the sizes hold fewer entries than the nodes
 /// ("PLUS DE PLACE "); the code of the refinement or of the size evaluation.
 [[nodiscard]] int mgraft(ZoneElements& zone, int32_t room, Rows<float> coordinates, Vec<float> IGRDMX,
-                         SizeSpecification& sizes, Vec<int32_t> freeIntegers, Vec<float> freeReals);
+                         SizeSpecification& sizes, Vec<int32_t> freeIntegers, Vec<float> freeReals,
+                         RunExtensions* extensions = nullptr);
 
 } // namespace tesmo

@@ -35,7 +35,7 @@ constexpr int32_t kPlaneDimension = 2;
 /// count left by `mgtria` (the nodes after it are the refinement's).
 int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> plane, Vec<float> IGRDMX,
                   SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-                  int32_t& triangulated, WorkShortage* shortage)
+                  int32_t& triangulated, WorkShortage* shortage, RunExtensions* extensions)
 {
     // 1. triangulation with the borders restored, the outside removed and the borders marked
     int code = mgtria(IARMA, 1, IARMA.count(), plane, nz, zone, freeIntegers, freeReals, shortage);
@@ -44,7 +44,7 @@ int stagesInPlane(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<floa
     }
     triangulated = zone.nodes;
     // 2. interior nodes, and the sizes at the zone's nodes
-    code = mgraft(zone, room, plane, IGRDMX, sizes, freeIntegers, freeReals);
+    code = mgraft(zone, room, plane, IGRDMX, sizes, freeIntegers, freeReals, extensions);
     if (code < kOk) {
         return traced(code, "MGTRAF", "APPEL MGRAFT");
     }
@@ -158,13 +158,13 @@ int mgtria(Rows<int32_t> edges, int32_t first, int32_t last, Rows<float> coordin
 
 int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
            SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-           int32_t /*mode*/, WorkShortage* shortage)
+           int32_t /*mode*/, WorkShortage* shortage, RunExtensions* extensions)
 {
     int32_t triangulated = 0;
     // 1. a zone of the plane: the stages work on its coordinates
     if (ICOOM.width() == kPlaneDimension) {
         return stagesInPlane(IARMA, nz, zone, ICOOM, IGRDMX, sizes, room, freeIntegers, freeReals, triangulated,
-                             shortage);
+                             shortage, extensions);
     }
     if (ICOOM.width() != 3) {
         return traced(kDataError, "MGTRAF", " DIMENSION D ESPACE INCORRECTE");
@@ -186,7 +186,7 @@ int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOO
     }
     // 3. the stages in the plane
     const int status = stagesInPlane(IARMA, nz, zone, local.planeCoordinates, IGRDMX, sizes, room, freeIntegers,
-                                     local.freeReals, triangulated, shortage);
+                                     local.freeReals, triangulated, shortage, extensions);
     if (status < kOk || triangulated == 0) {
         return status;
     }

@@ -2,6 +2,7 @@
 // The zone stages: the plane frame of a zone given in space, the triangulation of the zone's
 // border nodes (Delaunay insertion, border recovery, exterior removal, border marking), the
 // interior refinement, and the mapping of the new nodes back into space.
+#include "driver/run_extensions.hpp"
 #include "support/codes.hpp"
 #include "support/tables.hpp"
 
@@ -51,7 +52,7 @@ struct ZoneElements {
 /// plane frame (`shortage`, when given, tells which work array a -2 ran short of).
 [[nodiscard]] int mgtraf(Rows<int32_t> IARMA, int32_t nz, ZoneElements& zone, Rows<float> ICOOM, Vec<float> IGRDMX,
                          SizeSpecification& sizes, int32_t room, Vec<int32_t> freeIntegers, Vec<float> freeReals,
-                         int32_t mode, WorkShortage* shortage = nullptr);
+                         int32_t mode, WorkShortage* shortage = nullptr, RunExtensions* extensions = nullptr);
 
 /// Maps plane points `first`..`last` of `plane` (width 2) back into space: row i of `space`
 /// (width 3) becomes inverse · (x, y, 0) + origin, `inverse` the 9 reals of the inverse frame.

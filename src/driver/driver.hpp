@@ -7,4 +7,5 @@
 #include "driver/api_raf1d.hpp"
 #include "driver/api_raffine.hpp"
 #include "driver/api_triangulation.hpp"
+#include "driver/run_extensions.hpp"
 #include "driver/st_memoire.hpp"
