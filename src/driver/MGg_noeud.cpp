@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 
 namespace tesmo {
 
@@ -77,6 +78,40 @@ int32_t clampToInt32(int64_t value)
 {
     return int32_t(
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+/// True when the caller can run the job again with longer work arrays: a capacity stop then
+/// ends the run quietly, before anything about it is printed or written.
+bool stopsAtCapacity(const RunExtensions* extensions)
+{
+    return extensions != nullptr && extensions->capacity.stopAtCapacity;
+}
+
+/// A capacity stop of a run whose caller can lengthen its arrays: the nodes held and wanted
+/// where it stopped, for the caller to size the next arrays. Returns the code to end the run with.
+int capacityStop(RunExtensions* extensions, int64_t nodesHeld, int64_t nodesWanted)
+{
+    extensions->capacity.stopped = true;
+    extensions->capacity.nodesHeld = nodesHeld;
+    extensions->capacity.nodesWanted = nodesWanted;
+    return kCapacityError;
+}
+
+/// With arrays as long as memory allows, a capacity stop is told once in the run (in verbose
+/// and debug runs, as the full tables are), after the report of the full table.
+void memoryLimitLine(RunExtensions* extensions, int32_t mode)
+{
+    if (extensions == nullptr || !extensions->capacity.memoryLimited || extensions->capacity.stopped) {
+        return;
+    }
+    extensions->capacity.stopped = true;
+    if (mode < 1) {
+        return;
+    }
+    std::string megabytes = " ";
+    megabytes += std::to_string(extensions->capacity.limitMegabytes);
+    megabytes += " MB";
+    esecha(kConsoleDevice, "WARNING  memory limit reached, the mesh is not complete :", megabytes);
 }
 
 /// Step 1: counting read of the geometry, and the checks that it can be meshed. The zone code
@@ -152,7 +187,7 @@ int countSizes(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float>
 
 /// Step 3: the maxima NOEMAX and NBEMAX, then the global tables.
 int carveTables(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, RunQuantities& run,
-                GlobalTables& tables)
+                GlobalTables& tables, int32_t mode, RunExtensions* extensions)
 {
     const SizeRecordCounts& shape = run.sizes;
     GlobalSizing sizing;
@@ -175,7 +210,14 @@ int carveTables(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float
     }
     if (run.nbemax < 0) {
         if (run.elements > 0) {
-            return traced(kDataError, kRoutine, "NBEMAX INDETERMINE");
+            // the requested maximum of nodes leaves no room for the elements: memory is short
+            if (stopsAtCapacity(extensions)) {
+                return capacityStop(extensions, 0, nbn);
+            }
+            const int64_t realsLeft = int64_t(freeReals) - int64_t(globalRealsPerNode(sizing)) * std::max(nbn, 0);
+            pgReport(kCapacityError, realsLeft < 0 ? entry::kNoReals : entry::kNoIntegers, pgmsg::kNone, " ");
+            memoryLimitLine(extensions, mode);
+            return traced(kCapacityError, kRoutine, "NBEMAX INDETERMINE");
         }
         run.nbemax = 0;
     }
@@ -198,7 +240,11 @@ int carveTables(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float
     WorkShortage shortage = WorkShortage::none;
     code = carveGlobal(itvl, rtvl, counts, tables, shortage);
     if (code == kCapacityError) {
-        return reportShortage(shortage, false);
+        if (stopsAtCapacity(extensions)) {
+            return capacityStop(extensions, 0, std::max(nbn, run.noemax));
+        }
+        code = reportShortage(shortage, false);
+        memoryLimitLine(extensions, mode);
     }
     return code;
 }
@@ -220,7 +266,7 @@ SizeSpecification sizeSpecification(const RunQuantities& run, const GlobalTables
 /// Step 7: every zone meshed and appended; the zone end table records where each ends.
 /// With many zones, each zone's edges are indexed once at the end of the free integers, so
 /// that a zone's selection does not scan every edge; with a few the scan is cheaper.
-int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes,
+int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecification& sizes, int32_t nbn,
              const RunQuantities& run, const GlobalTables& tables, const TriangleTables& triangles, int32_t mode,
              RunExtensions* extensions)
 {
@@ -239,8 +285,22 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         // each zone may add the nodes the zones before it have left
         const int32_t room = std::max(0, mesh.noemax - mesh.nodes);
         WorkShortage shortage = WorkShortage::none;
+        const int32_t nodesBefore = mesh.nodes;
         const int code = rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers,
                                 tables.freeReals, mode, shortage, extensions);
+        // a table full before the job is done: memory, not the requested maximum, stopped it
+        const bool capacity = code == kCapacityError || code == kMaxElementsReached ||
+                              (code == kMaxNodesReached && (nbn < 0 || mesh.nodes < nbn));
+        if (capacity && stopsAtCapacity(extensions)) {
+            const CapacityWatch& watch = extensions->watch;
+            const int64_t held = watch.cap > 0 ? nodesBefore + watch.cap : mesh.nodes;
+            // the nodes wanted, within the requested maximum
+            int64_t wanted = watch.estimate > 0 ? nodesBefore + watch.estimate : 0;
+            if (nbn > 0 && wanted > nbn) {
+                wanted = nbn;
+            }
+            return capacityStop(extensions, std::max<int64_t>(held, nodesBefore + 1), wanted);
+        }
         if (code < kOk) {
             // A zone that cannot be meshed is told to the user, not only in the trace.
             if (code == kCapacityError) {
@@ -255,8 +315,12 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
             if (code == kMaxElementsReached) {
                 (void)traced(code, "MG4MEM", " APPEL RGRAFT");
             } else if (code == kMaxNodesReached) {
-                pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, mesh.noemax);
+                // the count the mesh holds, which is the maximum unless a table stopped first
+                pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, mesh.nodes);
             }
+        }
+        if (capacity) {
+            memoryLimitLine(extensions, mode);
         }
         // the status is only reported: the next zone starts afresh
         if (several) {
@@ -280,7 +344,8 @@ void reportBorderFailure(int code)
 /// Step 5: every border edge cut by the size specification, once for all zones (the node and
 /// edge counts grow), and the nodal sizes when a nodal-size file is named. Then the warning
 /// when the maximum number of nodes is reached, with the edge count.
-int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, bool& nodalSizesReady, int32_t mode)
+int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, bool& nodalSizesReady, int32_t mode,
+                RunExtensions* extensions)
 {
     BorderMesh border;
     border.edges = tables.edgeNodes;
@@ -295,8 +360,14 @@ int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, boo
     const int32_t room = run.noemax - run.points;
     const int status =
         mg1fct(border, sizeSpecification(run, tables), room, tables.nodalSizes, tables.freeIntegers, tables.freeReals);
+    // the border nodes fill the node tables before the requested maximum: memory stopped them
+    const bool capacity = status == kCapacityError || (status == kMaxNodesReached && nbn < 0);
+    if (capacity && stopsAtCapacity(extensions)) {
+        return capacityStop(extensions, run.noemax, 0);
+    }
     if (status < kOk) {
         reportBorderFailure(status);
+        memoryLimitLine(extensions, mode);
         return traced(status, kRoutine, " APPEL MG1FCT");
     }
     run.points = border.nodeCount;
@@ -306,8 +377,12 @@ int borderStage(int32_t nbn, RunQuantities& run, const GlobalTables& tables, boo
     }
     nodalSizesReady = tables.nodalSizes.count() > 0;
     if (mode >= 1 && (nbn == run.points || status == kMaxNodesReached)) {
-        pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, run.noemax);
+        // the count the borders hold, which is the maximum unless a table stopped first
+        pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, run.points);
         pgReportInt(kInfoMessage, entry::kInfoEdges, pgmsg::kNone, run.elements);
+    }
+    if (capacity) {
+        memoryLimitLine(extensions, mode);
     }
     return kOk;
 }
@@ -317,7 +392,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
               bool& nodalSizesReady, int32_t mode, RunExtensions* extensions)
 {
     // 5. border stage
-    int code = borderStage(nbn, run, tables, nodalSizesReady, mode);
+    int code = borderStage(nbn, run, tables, nodalSizesReady, mode, extensions);
     if (code != kOk) {
         return code;
     }
@@ -344,7 +419,12 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     WorkShortage shortage = WorkShortage::none;
     code = carveTriangles(itvl, tables, run.zones, run.nbemax, triangles, shortage);
     if (code == kCapacityError) {
-        return reportShortage(shortage, true);
+        if (stopsAtCapacity(extensions)) {
+            return capacityStop(extensions, run.noemax, 0);
+        }
+        code = reportShortage(shortage, true);
+        memoryLimitLine(extensions, mode);
+        return code;
     }
     if (code != kOk) {
         return code;
@@ -356,7 +436,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     mesh.noemax = run.noemax;
     mesh.COORD = tables.coordinates;
     mesh.GRDNOE = tables.nodalSizes;
-    code = zoneLoop(border, mesh, sizeSpecification(run, tables), run, tables, triangles, mode, extensions);
+    code = zoneLoop(border, mesh, sizeSpecification(run, tables), nbn, run, tables, triangles, mode, extensions);
     run.points = mesh.nodes;
     run.elements = mesh.triangles;
     return code;
@@ -423,7 +503,7 @@ int mggmem(std::string_view geometry, std::string_view sizes, std::string_view m
     }
     // 3. maxima and tables
     GlobalTables tables;
-    code = carveTables(names, nbn, itvl, rtvl, run, tables);
+    code = carveTables(names, nbn, itvl, rtvl, run, tables, mode, extensions);
     if (code != kOk) {
         return code;
     }

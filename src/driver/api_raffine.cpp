@@ -34,7 +34,7 @@ DensityRecords densityRecords(const SizeSpecification& sizes, int32_t given)
 /// Step 1: the interior nodes, at most `room` of them. Returns the refinement's status or its
 /// error after the trace of its size function.
 int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecification& sizes,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* extensions)
 {
     const int32_t mode = sizes.refinementMode;
     SizeFunction function = nullptr;
@@ -65,7 +65,16 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
                         zone.nodes,
                         int32_t(cap)};
     const DensityRecords density = densityRecords(sizes, sizes.reals.count());
-    const int code = rfraff(mode, mesh, function, density, freeIntegers, freeReals);
+    // a caller that can lengthen the work arrays has the refinement watch its cap
+    CapacityWatch* watch = nullptr;
+    if (extensions != nullptr && extensions->capacity.stopAtCapacity) {
+        watch = &extensions->watch;
+        *watch = CapacityWatch{};
+        watch->active = true;
+        watch->density = density;
+        watch->allowed = int64_t(zone.nodes) + room;
+    }
+    const int code = rfraff(mode, mesh, function, density, freeIntegers, freeReals, WorstSearch::indexed, watch);
     zone.nodes = mesh.nodes;
     zone.NBE = mesh.NBE;
     if (mode == kSizesAtPoints) {
@@ -80,12 +89,12 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
 } // namespace
 
 int mgraft(ZoneElements& zone, int32_t room, Rows<float> coordinates, Vec<float> IGRDMX, SizeSpecification& sizes,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* /*extensions*/)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* extensions)
 {
     // 1. the interior nodes, when there is room for any
     int status = kOk;
     if (room > 0) {
-        status = refine(zone, room, coordinates, sizes, freeIntegers, freeReals);
+        status = refine(zone, room, coordinates, sizes, freeIntegers, freeReals, extensions);
         if (status < kOk) {
             return status;
         }

@@ -2,13 +2,38 @@
 // What a run may do beyond the console program's own behaviour, and what it tells its caller
 // back. The console program passes none, so that every stage then behaves exactly as its own;
 // the front end for scripts and the sizing of longer work arrays fill in what they need.
+#include "refinement/capacity_watch.hpp"
+
 #include <cstdint>
 
 namespace tesmo {
 
+/// How a run meets the capacity of its work arrays, when its caller can hand it longer ones.
+struct CapacityOutcome {
+    /// In: a stop for capacity (a table full before the job is done, where longer arrays would
+    /// go further) ends the run at once, before anything about it is printed or written, so
+    /// that the caller can run the job again with longer arrays.
+    bool stopAtCapacity = false;
+    /// In: the arrays are as long as the memory limit allows; a capacity stop is told, as the
+    /// full tables always are, and with one line saying that memory was the limit.
+    bool memoryLimited = false;
+    /// In: the memory limit in megabytes, for that line.
+    int64_t limitMegabytes = 0;
+    /// Out: the run ended at a capacity stop (with `stopAtCapacity`), or went on past one
+    /// (with `memoryLimited`).
+    bool stopped = false;
+    /// Out: the nodes the mesh held, or the node maximum that stopped it, where it stopped.
+    int64_t nodesHeld = 0;
+    /// Out: the nodes the job is estimated to need in all (0 when unknown).
+    int64_t nodesWanted = 0;
+};
+
 /// Settings and results of one run beyond the console program's own; handed down from the
 /// driver to the zone pipeline and the zone stages, which read and fill it.
 struct RunExtensions {
+    CapacityOutcome capacity;
+    /// The refinement's watch over its node cap (set by the zone stages from `capacity`).
+    CapacityWatch watch;
 };
 
 } // namespace tesmo

@@ -100,6 +100,12 @@ int memomx(int32_t availableIntegers, int32_t availableReals, int32_t a, int32_t
     return storeMaxima(nodes, elements, n, e, "MMTRMX");
 }
 
+int64_t globalRealsPerNode(const GlobalSizing& s)
+{
+    return int64_t(s.nodalSizes) + 2 * int64_t(s.dimension) + s.sizesAtPoints + (s.dimension == 3 ? 1 : 0) +
+           (s.zones >= 2 ? 1 : 0);
+}
+
 int mggmax(const GlobalSizing& s, int32_t freeIntegers, int32_t freeReals, int32_t& noemax, int32_t& nbemax)
 {
     if (s.dimension < 0 || s.zones < 0 || s.points < 0 || s.edges < 0 || s.neighbourTables < 0 ||
@@ -107,8 +113,7 @@ int mggmax(const GlobalSizing& s, int32_t freeIntegers, int32_t freeReals, int32
         return traced(kDataError, "MGGMAX", "NOMBRES NEGATIFS");
     }
     // Costs: b reals and 2 integers per node, k integers and 4 reals per element.
-    const int64_t b = int64_t(s.nodalSizes) + 2 * int64_t(s.dimension) + s.sizesAtPoints + (s.dimension == 3 ? 1 : 0) +
-                      (s.zones >= 2 ? 1 : 0);
+    const int64_t b = globalRealsPerNode(s);
     const int64_t k = int64_t(s.codesPerEdge) + 3 * int64_t(s.neighbourTables) + kGlobalIntegersPerElement;
     if (!fits(b) || !fits(k)) {
         return traced(kCapacityError, "MGGMAX", "COUTS AU-DELA DES ENTIERS 32 BITS");

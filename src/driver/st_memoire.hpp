@@ -44,6 +44,10 @@ struct GlobalSizing {
     int32_t nodalSizes = 0;      ///< g: 1 when a nodal-size file is named
 };
 
+/// Reals per node in the global sizing: nodal sizes, coordinates, sizes at the points, and one
+/// more in space and with several zones.
+int64_t globalRealsPerNode(const GlobalSizing& sizing);
+
 /// The run maxima `NOEMAX` and `NBEMAX` from the free integers and reals. Returns 0; -1 when
 /// 0 < nbn < N or a count is negative; -2 when a maximum does not fit 32 bits; memomx's code.
 [[nodiscard]] int mggmax(const GlobalSizing& sizing, int32_t freeIntegers, int32_t freeReals, int32_t& noemax,

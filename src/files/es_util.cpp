@@ -14,6 +14,9 @@ namespace tesmo {
 
 namespace {
 
+/// Bytes a named file being written holds before they go out to its platform file.
+constexpr std::size_t kStreamPiece = std::size_t(1) << 20;
+
 struct OpenFile {
     std::string name;
     int32_t unit = 0;
@@ -172,7 +175,7 @@ int closeFile(int32_t unit)
         return kNotOpen;
     }
     UnitFile& file = *t.entries[at].file;
-    if (!file.scratch && file.written && !writeWhole(file.path, file.content)) {
+    if (!file.save()) {
         return kNotSaved;
     }
     for (int32_t i = at; i + 1 < t.count; ++i) {
@@ -230,6 +233,56 @@ void UnitFile::writeLine(std::string_view line)
     content.push_back('\n');
     position_ = content.size();
     written = true;
+    if (!scratch && content.size() >= kStreamPiece) {
+        streamOut();
+    }
+}
+
+void UnitFile::streamOut()
+{
+    if (stream_ == nullptr) {
+        if (!streamFailed_ && !path.empty()) {
+            stream_.reset(std::fopen(path.c_str(), "wb"));
+        }
+        if (stream_ == nullptr) {
+            streamFailed_ = true;
+            return; // held whole instead; the close tells whether it can be saved
+        }
+    }
+    if (std::fwrite(content.data(), 1, content.size(), stream_.get()) != content.size()) {
+        streamFailed_ = true;
+    }
+    streamed_ += content.size();
+    content.clear();
+    position_ = 0;
+}
+
+void UnitFile::rewind()
+{
+    if (stream_ != nullptr) {
+        // the file is held whole again before it is read or written from its start
+        std::string tail = std::move(content);
+        streamFailed_ = std::fclose(stream_.release()) != 0 || streamFailed_;
+        if (!readWhole(path, content) || content.size() != streamed_) {
+            streamFailed_ = true;
+        }
+        content.append(tail);
+        streamed_ = 0;
+    }
+    position_ = 0;
+}
+
+bool UnitFile::save()
+{
+    if (scratch || !written) {
+        return true;
+    }
+    if (stream_ == nullptr) {
+        return !streamFailed_ && writeWhole(path, content);
+    }
+    streamOut();
+    const bool closed = std::fclose(stream_.release()) == 0;
+    return closed && !streamFailed_;
 }
 
 int gesfic(std::string_view action, std::string_view name, int32_t status, int32_t form, int32_t& unit)

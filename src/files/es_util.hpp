@@ -5,6 +5,8 @@
 // Files are known by unit numbers handed out by `gesfic`: a new file gets the unit of the
 // last open file plus one (1 for the first), skipping 5, 6 and 7. At most 25 files are open.
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,13 +40,27 @@ public:
     /// Writes one line at the current position; whatever followed it is dropped.
     void writeLine(std::string_view line);
     /// Back to the first line.
-    void rewind() { position_ = 0; }
+    void rewind();
+    /// Writes what is held to the platform file (named files); false when it cannot be saved.
+    bool save();
 
     std::string content;
     std::size_t position_ = 0;
     bool written = false;
     bool scratch = false;
     std::string path;
+
+private:
+    /// A named file written line after line from its start goes out to its platform file in
+    /// pieces, so that a large mesh is not held whole in memory; `content` then holds only
+    /// what follows the `streamed` bytes already out.
+    void streamOut();
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> stream_;
+    std::size_t streamed_ = 0;
+    bool streamFailed_ = false;
 };
 
 /// Opens ("O") or closes ("F") a file. Open: unit out; codes 0, kAlreadyOpenFormatted or

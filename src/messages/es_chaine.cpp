@@ -3,8 +3,10 @@
 
 #include "messages/es_erreur.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace tesmo {
 
@@ -113,13 +115,51 @@ int32_t imglen(std::string_view text) { return eslgch(text); }
 
 std::string_view cutText(std::string_view text) { return text.substr(0, std::size_t(eslgch(text))); }
 
-void consoleWrite(std::string_view text)
+namespace {
+
+/// Text to the capture buffer or to standard output.
+void emit(std::string_view text)
 {
     if (gCapture != nullptr) {
         gCapture->append(text);
         return;
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+ConsoleRecord* gRecord = nullptr;
+
+} // namespace
+
+void consoleWrite(std::string_view text)
+{
+    if (gRecord != nullptr) {
+        gRecord->write(text);
+        return;
+    }
+    emit(text);
+}
+
+ConsoleRecord::ConsoleRecord(std::string printed) : printed_(std::move(printed)), previous_(gRecord)
+{
+    gRecord = this;
+}
+
+ConsoleRecord::~ConsoleRecord() { gRecord = previous_; }
+
+void ConsoleRecord::write(std::string_view text)
+{
+    text_.append(text);
+    if (!differs_) {
+        const std::string_view before = std::string_view(printed_).substr(std::min(matched_, printed_.size()));
+        if (before.substr(0, text.size()) == text) {
+            matched_ += text.size();
+            return;
+        }
+        // from here on the text is new; the whole piece goes out, so lines stay whole
+        differs_ = true;
+    }
+    emit(text);
 }
 
 void consoleFlush()

@@ -62,6 +62,28 @@ private:
     std::string* previous_;
 };
 
+/// While alive, the console text is recorded as it goes out. A run made again after an
+/// abandoned one hands the abandoned run's record to its own: its text is then swallowed as
+/// long as it repeats what was already printed, and goes out from where it first differs.
+class ConsoleRecord {
+public:
+    explicit ConsoleRecord(std::string printed);
+    ~ConsoleRecord();
+    ConsoleRecord(const ConsoleRecord&) = delete;
+    ConsoleRecord& operator=(const ConsoleRecord&) = delete;
+    /// The whole console text of this run, the swallowed part included.
+    const std::string& text() const { return text_; }
+    /// Sends `text` out unless it repeats the former run's text at this point.
+    void write(std::string_view text);
+
+private:
+    std::string printed_;
+    std::size_t matched_ = 0;
+    bool differs_ = false;
+    std::string text_;
+    ConsoleRecord* previous_;
+};
+
 /// Prints one line made of two texts, each cut after its last non-blank character.
 void esecha(int32_t device, std::string_view first, std::string_view second);
 /// Prints one line made of a text followed by `count` integers.

@@ -29,6 +29,7 @@
 #include "files/es_densite.hpp"
 #include "geometry/cg_distance.hpp"
 #include "messages/es_erreur.hpp"
+#include "refinement/capacity_watch.hpp"
 #include "refinement/rf_worst.hpp"
 #include "refinement/sp_sph.hpp"
 #include "size/m1_densdef.hpp"
@@ -64,9 +65,10 @@ bool circumcentre(int32_t ndim, Rows<const int32_t> ITRNOE, int32_t e, Rows<cons
 class Pass {
 public:
     Pass(SizeFunction function, Vec<const int32_t> integers, Vec<const float> reals, int32_t refinementMode,
-         RefinementMesh& refined, Vec<float> sizesAtNodes, Vec<int32_t> integerWork)
+         RefinementMesh& refined, Vec<float> sizesAtNodes, Vec<int32_t> integerWork, CapacityWatch* capacityWatch)
         : sizeFunction(function), densityIntegers(integers), densityReals(reals), mode(refinementMode),
-          mesh(refined), ndim(refined.COORD.width()), width(ndim + 1), nodeSizes(sizesAtNodes), work(integerWork)
+          mesh(refined), ndim(refined.COORD.width()), width(ndim + 1), nodeSizes(sizesAtNodes), work(integerWork),
+          watch(capacityWatch != nullptr && capacityWatch->active ? capacityWatch : nullptr)
     {
     }
 
@@ -78,6 +80,9 @@ public:
     [[nodiscard]] int refine();
     /// Copies the coordinates of the n nodes back.
     void finish();
+    /// A watched refinement at its cap, or a stop for the tables: the estimate of the zone's
+    /// need; hands `status` back.
+    [[nodiscard]] int stopped(int status);
 
 private:
     /// The size function on element e of the refinement's tables.
@@ -90,6 +95,11 @@ private:
     [[nodiscard]] int insert(int32_t node, int32_t e, float clearance, int32_t& created);
     /// After an insertion: the size of the new node (mode 3) and the ratios of elements 1..W.
     [[nodiscard]] int inserted(int32_t node, int32_t created);
+    /// The watched estimate of the zone's need, over the elements as they stand.
+    [[nodiscard]] int estimate(int64_t& nodes);
+    /// A watched refinement at a checkpoint: true when its estimate is far beyond the cap, so
+    /// that the refinement stops at once (the caller runs the job again with longer arrays).
+    [[nodiscard]] int lookAhead(bool& abandon);
 
     SizeFunction sizeFunction;
     Vec<const int32_t> densityIntegers;
@@ -107,6 +117,10 @@ private:
     float areaTolerance = kAreaTolerance;
     bool indexed = false;
     WorstElements heap{Rows<const float>(), 1, Vec<float>()};
+    CapacityWatch* watch; ///< null unless the caller can lengthen the work arrays
+    Checkpoint checkpoint;
+    int64_t nodeCap = 0; ///< the nodes the tables allow: the cap, or the circle rows left
+    int64_t startNodes = 0; ///< the nodes at the start of the pass
 };
 
 void Pass::layOut(Vec<float> realWork, WorstSearch search)
@@ -167,6 +181,53 @@ int Pass::start()
     if (indexed) {
         heap.build(mesh.NBE);
     }
+    if (watch != nullptr) {
+        // two new elements per node in the plane
+        nodeCap = std::min<int64_t>(mesh.NMAX, mesh.nodes + (int64_t(circles.count()) - mesh.NBE) / 2);
+        watch->cap = nodeCap;
+        startNodes = mesh.nodes;
+        // no checkpoint when the room the run allows is reached before the tables fill
+        const bool roomFirst = watch->allowed > 0 && watch->allowed <= nodeCap;
+        checkpoint = roomFirst ? Checkpoint{} : nextCheckpoint(mesh.nodes, startNodes, nodeCap);
+    }
+    return kOk;
+}
+
+int Pass::estimate(int64_t& nodes)
+{
+    const Vec<const float> sizes = mode == kSizesAtPoints ? Vec<const float>(nodeSizes.data(), mesh.nodes)
+                                                             : Vec<const float>();
+    return estimateNodes(mode, sizeFunction, watch->density, sizes, mesh.ITRNOE, mesh.NBE, coordinates, circles,
+                         nodes);
+}
+
+int Pass::stopped(int status)
+{
+    if (watch != nullptr && !watch->abandoned && (status == kMaxNodesReached || status == kMaxElementsReached)) {
+        const int code = estimate(watch->estimate);
+        if (code != kOk) {
+            return traced(code, kRoutine, "APPEL FADEC (CALCUL DE LA TAILLE SOUHAITE)");
+        }
+    }
+    return status;
+}
+
+int Pass::lookAhead(bool& abandon)
+{
+    abandon = false;
+    int64_t nodes = 0;
+    const int code = estimate(nodes);
+    if (code != kOk) {
+        return traced(code, kRoutine, "APPEL FADEC (CALCUL DE LA TAILLE SOUHAITE)");
+    }
+    // what the zone may reach: the estimate, within the room the run allows
+    const int64_t reach = watch->allowed > 0 ? std::min(nodes, watch->allowed) : nodes;
+    if (nodes > 0 && double(reach) > checkpoint.factor * double(nodeCap)) {
+        watch->estimate = nodes;
+        watch->abandoned = true;
+        abandon = true;
+    }
+    checkpoint = nextCheckpoint(mesh.nodes, startNodes, nodeCap);
     return kOk;
 }
 
@@ -291,6 +352,16 @@ int Pass::refine()
         if (node >= mesh.NMAX) {
             return kMaxNodesReached;
         }
+        // a watched refinement looks ahead at its checkpoints
+        if (watch != nullptr && checkpoint.nodes > 0 && node >= checkpoint.nodes) {
+            bool abandon = false;
+            if ((code = lookAhead(abandon)) != kOk) {
+                return code;
+            }
+            if (abandon) {
+                return kMaxNodesReached;
+            }
+        }
     }
 }
 
@@ -304,7 +375,8 @@ void Pass::finish()
 } // namespace
 
 int rfiter(SizeFunction sizeFunction, Vec<const int32_t> densityIntegers, Vec<const float> densityReals, int32_t mode,
-           RefinementMesh& mesh, Vec<float> nodeSizes, Vec<int32_t> work, Vec<float> realWork, WorstSearch search)
+           RefinementMesh& mesh, Vec<float> nodeSizes, Vec<int32_t> work, Vec<float> realWork, WorstSearch search,
+           CapacityWatch* watch)
 {
     // 1. no room for a node
     if (mesh.nodes == mesh.NMAX) {
@@ -326,33 +398,34 @@ int rfiter(SizeFunction sizeFunction, Vec<const int32_t> densityIntegers, Vec<co
     if (realWork.count() < int64_t(ndim) * mesh.NMAX + 1 + int64_t(ndim + 1) * mesh.NBE) {
         return traced(kCapacityError, kRoutine, " TABLEAU DES REELS ");
     }
-    Pass pass(sizeFunction, densityIntegers, densityReals, mode, mesh, nodeSizes, work);
+    Pass pass(sizeFunction, densityIntegers, densityReals, mode, mesh, nodeSizes, work, watch);
     pass.layOut(realWork, search);
     // 3. circles and ratios, then the loop; the coordinates go back on every end
     int code = pass.start();
     if (code == kOk) {
-        code = pass.refine();
+        code = pass.stopped(pass.refine());
     }
     pass.finish();
     return code;
 }
 
 int rfraff(int32_t mode, RefinementMesh& mesh, SizeFunction sizeFunction, const DensityRecords& density,
-           Vec<int32_t> work, Vec<float> realWork, WorstSearch search)
+           Vec<int32_t> work, Vec<float> realWork, WorstSearch search, CapacityWatch* watch)
 {
     if (mode < 1) {
         return traced(kDataError, "RFRAFF", " MODE DE RAFFINEMENT");
     }
     if (mode == kDefaultSize) {
-        return rfiter(dnidef, {}, {}, mode, mesh, {}, work, realWork, search);
+        return rfiter(dnidef, {}, {}, mode, mesh, {}, work, realWork, search, watch);
     }
     if (mode == kSizesAtPoints) {
-        return rfiter(sizeFunction, density.integerRecord(1), {}, mode, mesh, density.reals, work, realWork, search);
+        return rfiter(sizeFunction, density.integerRecord(1), {}, mode, mesh, density.reals, work, realWork, search,
+                      watch);
     }
     // one pass per concentration, in order; the first non-zero result ends them
     for (int32_t k = 1; k <= density.records; ++k) {
         const int code = rfiter(sizeFunction, density.integerRecord(k), density.realRecord(k), mode, mesh, {}, work,
-                                realWork, search);
+                                realWork, search, watch);
         if (code != kOk) {
             return code;
         }

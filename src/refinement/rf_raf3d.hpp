@@ -2,6 +2,7 @@
 // Interior refinement by size: nodes are inserted one at a time at the circumcentre of the
 // worst element, through the Delaunay insertion, until every element is fine enough for the
 // size specification or the node cap is reached.
+#include "refinement/capacity_watch.hpp"
 #include "size/rf_densdef.hpp"
 #include "support/codes.hpp"
 #include "support/tables.hpp"
@@ -44,8 +45,10 @@ struct RefinementMesh {
 /// nodes inserted are written after the given ones. `work` and `realWork` are the free areas
 /// (rfiter). Returns 0, +1 when the node cap is reached, +2 when the element tables are full;
 /// -1 for a mode below 1 (" MODE DE RAFFINEMENT"), or the code of the pass that failed.
+/// `watch`, when given and active, estimates the zone's need at the stops and checkpoints.
 [[nodiscard]] int rfraff(int32_t mode, RefinementMesh& mesh, SizeFunction sizeFunction, const DensityRecords& density,
-                         Vec<int32_t> work, Vec<float> realWork, WorstSearch search = WorstSearch::indexed);
+                         Vec<int32_t> work, Vec<float> realWork, WorstSearch search = WorstSearch::indexed,
+                         CapacityWatch* watch = nullptr);
 
 /// One refinement pass with `sizeFunction` and one concentration's records (`densityReals`
 /// ignored in mode 3, where the sizes at the nodes are used and extended). `realWork` holds the
@@ -58,7 +61,8 @@ struct RefinementMesh {
 /// a table shorter than NMAX, or an insertion short of work; -3 in space.
 [[nodiscard]] int rfiter(SizeFunction sizeFunction, Vec<const int32_t> densityIntegers,
                          Vec<const float> densityReals, int32_t mode, RefinementMesh& mesh, Vec<float> nodeSizes,
-                         Vec<int32_t> work, Vec<float> realWork, WorstSearch search = WorstSearch::indexed);
+                         Vec<int32_t> work, Vec<float> realWork, WorstSearch search = WorstSearch::indexed,
+                         CapacityWatch* watch = nullptr);
 
 /// The element of elements 1..NBE with the smallest ratio (column ndim + 1 of `circles`)
 /// strictly below 1, the lowest number on ties, 0 when none; its circumcentre (ndim reals)

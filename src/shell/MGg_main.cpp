@@ -14,6 +14,7 @@
 #include "topology/st_generic.hpp"
 
 #include <array>
+#include <cstdlib>
 #include <vector>
 
 namespace tesmo {
@@ -39,6 +40,14 @@ void reportRunError(int32_t code, int32_t entry, std::string_view french)
 }
 
 bool given(int32_t flag) { return flag > 0; }
+
+/// A memory limit that is not a positive whole number of megabytes.
+void reportBadMemoryLimit(const char* setting)
+{
+    std::string value = " ";
+    value += setting != nullptr && *setting != '\0' ? setting : "(empty)";
+    esecha(kConsoleDevice, "DATA ERROR  TESMO_MEMORY is not a number of megabytes :", value);
+}
 
 } // namespace
 
@@ -91,12 +100,23 @@ void mginit2(int32_t mode)
     stinit();
 }
 
-int runGeneration(const RunFiles& files, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode)
+int runGeneration(const RunFiles& files, const WorkMemory& memory, int32_t mode)
 {
-    return mggmem(files.df1, files.df2, files.rf1, files.rf2, files.nbn, itvl, rtvl, mode);
+    if (memory.grow) {
+        return generateGrowing(files.df1, files.df2, files.rf1, files.rf2, files.nbn, memory.sizing, mode);
+    }
+    return mggmem(files.df1, files.df2, files.rf1, files.rf2, files.nbn, memory.itvl, memory.rtvl, mode);
 }
 
 int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl)
+{
+    WorkMemory memory;
+    memory.itvl = itvl;
+    memory.rtvl = rtvl;
+    return runTesmo(arguments, memory);
+}
+
+int runTesmo(Arguments arguments, const WorkMemory& given)
 {
     // 1. mode word
     int32_t mode = 1;
@@ -123,6 +143,12 @@ int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl)
         pgmess(kHelpText, pgmsg::kNone, pgmsg::kNone, "", text);
         esecha(kConsoleDevice, text, " ");
         return kOk;
+    }
+    // the memory limit, before any file is read
+    WorkMemory memory = given;
+    if (memory.grow && memoryLimit(std::getenv(kMemoryVariable), memory.sizing) != kOk) {
+        reportBadMemoryLimit(std::getenv(kMemoryVariable));
+        return kDataError;
     }
     // 5. parameters
     std::array<std::string, kProgramParameters> texts;
@@ -158,20 +184,20 @@ int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl)
     // 7. shared constants
     mginit2(mode);
     // 8. generation
-    code = runGeneration(files, itvl, rtvl, mode);
+    code = runGeneration(files, memory, mode);
     if (code == kDataError) {
         printOnlineHelp();
     }
     return code;
 }
 
-int runTesmo(int argc, char** argv, Vec<int32_t> itvl, Vec<float> rtvl)
+int runTesmo(int argc, char** argv, const WorkMemory& memory)
 {
     std::vector<std::string_view> words;
     for (int i = 1; i < argc; ++i) {
         words.emplace_back(argv[i]);
     }
-    return runTesmo(Arguments(words.data(), int32_t(words.size())), itvl, rtvl);
+    return runTesmo(Arguments(words.data(), int32_t(words.size())), memory);
 }
 
 } // namespace tesmo

@@ -2,6 +2,7 @@
 // The run sequence of the tesmo program: mode word, banner, parameters, output checks,
 // shared constants, then the generation.
 #include "shell/es_prog.hpp"
+#include "shell/work_sizing.hpp"
 #include "support/tables.hpp"
 
 #include <cstdint>
@@ -10,8 +11,6 @@
 
 namespace tesmo {
 
-inline constexpr int32_t kItvlLength = 13002248; ///< integers of the work array `itvl`
-inline constexpr int32_t kRtvlLength = 13000794; ///< reals of the work array `rtvl`
 
 /// Banner of the program.
 inline constexpr std::string_view nomprg = "tesmo";
@@ -41,15 +40,17 @@ struct RunFiles {
 /// Stores the mode in `modini`, fills the tolerance block and the element-type tables.
 void mginit2(int32_t mode);
 
-/// The generation from the input files to the output files, on the two work arrays.
+/// The generation from the input files to the output files, in the work memory.
 /// Returns the generation's code (0, a positive status, or -1, -2, -3).
-[[nodiscard]] int runGeneration(const RunFiles& files, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode);
+[[nodiscard]] int runGeneration(const RunFiles& files, const WorkMemory& memory, int32_t mode);
 
-/// The whole run for the command-line arguments after the program name. Returns the code
-/// at which the run stopped (0 when it went through); the process exit status is always 0.
+/// The whole run for the command-line arguments after the program name, in the work memory
+/// (a memory limit that TESMO_MEMORY sets badly is refused before any file is read). Returns
+/// the code at which the run stopped (0 when it went through); the exit status is always 0.
+int runTesmo(Arguments arguments, const WorkMemory& memory);
+/// The same on the two fixed work arrays.
 int runTesmo(Arguments arguments, Vec<int32_t> itvl, Vec<float> rtvl);
-
 /// The same, from the process's argument vector.
-int runTesmo(int argc, char** argv, Vec<int32_t> itvl, Vec<float> rtvl);
+int runTesmo(int argc, char** argv, const WorkMemory& memory);
 
 } // namespace tesmo
