@@ -103,7 +103,14 @@ bool openPlatformFile(int32_t status, const std::string& path, UnitFile& file)
             return false;
         }
         if (fileExists(path)) {
-            return readWhole(path, file.content);
+            // read when first read: a writer from its start drops the old text unread
+            std::FILE* f = std::fopen(path.c_str(), "rb");
+            if (f == nullptr) {
+                return false;
+            }
+            std::fclose(f);
+            file.unread = true;
+            return true;
         }
         std::FILE* f = std::fopen(path.c_str(), "wb");
         if (f == nullptr) {
@@ -210,8 +217,19 @@ bool startsWithTag(std::string_view line, std::string_view tag)
 
 } // namespace
 
+void UnitFile::load()
+{
+    if (unread) {
+        unread = false;
+        if (!readWhole(path, content)) {
+            content.clear();
+        }
+    }
+}
+
 bool UnitFile::readLine(std::string_view& line)
 {
+    load();
     if (position_ >= content.size()) {
         return false;
     }
@@ -228,6 +246,10 @@ bool UnitFile::readLine(std::string_view& line)
 
 void UnitFile::writeLine(std::string_view line)
 {
+    if (position_ == 0) {
+        unread = false; // the old text, were it read, would go from here
+    }
+    load();
     content.resize(position_);
     content.append(line);
     content.push_back('\n');
@@ -259,6 +281,7 @@ void UnitFile::streamOut()
 
 void UnitFile::rewind()
 {
+    load();
     if (stream_ != nullptr) {
         // the file is held whole again before it is read or written from its start
         std::string tail = std::move(content);

@@ -49,8 +49,12 @@ public:
     bool written = false;
     bool scratch = false;
     std::string path;
+    /// An existing file opened to be read or written: its text is read when first needed.
+    bool unread = false;
 
 private:
+    /// Reads the file's text when it has not been read yet.
+    void load();
     /// A named file written line after line from its start goes out to its platform file in
     /// pieces, so that a large mesh is not held whole in memory; `content` then holds only
     /// what follows the `streamed` bytes already out.

@@ -1,8 +1,11 @@
 // The indexed heap of the worst elements, four children to a position: position i has its
 // children at 4i - 2 .. 4i + 1 and its parent at (i + 2) / 4, so that the heap is half as deep
 // as a binary one and the keys of the four children lie side by side. An entry's key is (its
-// ratio, its element number), a strict order since numbers differ.
+// ratio, its element number) in one word, a strict order since numbers differ.
 #include "refinement/rf_worst.hpp"
+
+#include <bit>
+#include <cstring>
 
 namespace tesmo {
 
@@ -12,55 +15,75 @@ WorstElements::WorstElements(Rows<const float> circles, int32_t ratioColumn, Vec
 {
 }
 
-bool WorstElements::before(int32_t i, float ratio, int32_t e) const
+int32_t WorstElements::position(int32_t e) const
 {
-    const float r = keys_(i, 1);
-    return r < ratio || (r == ratio && element(i) < e);
+    int32_t i = 0;
+    std::memcpy(&i, &slots_(e), sizeof i);
+    return i;
 }
 
-void WorstElements::place(int32_t i, float ratio, int32_t e)
+void WorstElements::setPosition(int32_t e, int32_t i) const { std::memcpy(&slots_(e), &i, sizeof i); }
+
+uint64_t WorstElements::key(int32_t i) const
 {
-    keys_(i, 1) = ratio;
-    keys_(i, 2) = float(e);
-    slot(e) = float(i);
+    uint64_t k = 0;
+    std::memcpy(&k, &keys_(i, 1), sizeof k);
+    return k;
+}
+
+uint64_t WorstElements::keyOf(float ratio, int32_t e)
+{
+    // the bits of a real sort as the real once the sign bit is turned (negatives: all bits)
+    const uint32_t bits = std::bit_cast<uint32_t>(ratio == 0.0f ? 0.0f : ratio);
+    const uint32_t sorted = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+    return (uint64_t(sorted) << 32) | uint32_t(e);
+}
+
+void WorstElements::place(int32_t i, uint64_t k)
+{
+    std::memcpy(&keys_(i, 1), &k, sizeof k);
+    setPosition(int32_t(uint32_t(k)), i);
 }
 
 void WorstElements::siftUp(int32_t i)
 {
-    const float ratio = keys_(i, 1);
-    const int32_t e = element(i);
-    while (i > 1 && !before(parent(i), ratio, e)) {
-        place(i, keys_(parent(i), 1), element(parent(i)));
+    const uint64_t k = key(i);
+    while (i > 1 && key(parent(i)) > k) {
+        place(i, key(parent(i)));
         i = parent(i);
     }
-    place(i, ratio, e);
+    place(i, k);
 }
 
 void WorstElements::siftDown(int32_t i)
 {
-    const float ratio = keys_(i, 1);
-    const int32_t e = element(i);
+    const uint64_t k = key(i);
     for (;;) {
         const int32_t first = firstChild(i);
         if (first > size_) {
             break;
         }
         int32_t child = first;
+        uint64_t least = key(first);
         for (int32_t c = first + 1; c <= first + 3 && c <= size_; ++c) {
-            child = before(c, keys_(child, 1), element(child)) ? c : child;
+            const uint64_t other = key(c);
+            if (other < least) {
+                least = other;
+                child = c;
+            }
         }
-        if (!before(child, ratio, e)) {
+        if (least >= k) {
             break;
         }
-        place(i, keys_(child, 1), element(child));
+        place(i, least);
         i = child;
     }
-    place(i, ratio, e);
+    place(i, k);
 }
 
 void WorstElements::restore(int32_t i)
 {
-    if (i > 1 && !before(parent(i), keys_(i, 1), element(i))) {
+    if (i > 1 && key(parent(i)) > key(i)) {
         siftUp(i);
     } else {
         siftDown(i);
@@ -69,10 +92,10 @@ void WorstElements::restore(int32_t i)
 
 void WorstElements::remove(int32_t i)
 {
-    slot(element(i)) = 0.0f;
+    setPosition(element(i), 0);
     const int32_t last = size_--;
     if (i <= size_) {
-        place(i, keys_(last, 1), element(last));
+        place(i, key(last));
         restore(i);
     }
 }
@@ -81,10 +104,10 @@ void WorstElements::build(int32_t NBE)
 {
     size_ = 0;
     for (int32_t e = 1; e <= NBE; ++e) {
-        slot(e) = 0.0f;
+        setPosition(e, 0);
         const float ratio = circles_(e, ratioColumn_);
         if (wantsRefining(ratio)) {
-            place(++size_, ratio, e);
+            place(++size_, keyOf(ratio, e));
         }
     }
     for (int32_t i = size_ < 2 ? 0 : parent(size_); i >= 1; --i) {
@@ -103,11 +126,11 @@ void WorstElements::update(int32_t e)
         return;
     }
     if (i == 0) {
-        place(++size_, ratio, e);
+        place(++size_, keyOf(ratio, e));
         siftUp(size_);
         return;
     }
-    keys_(i, 1) = ratio;
+    place(i, keyOf(ratio, e));
     restore(i);
 }
 
@@ -126,21 +149,22 @@ void WorstElements::exchanged(int32_t a, int32_t b)
     if (i == 0 && j == 0) {
         return;
     }
-    if (i == 0 || j == 0) {
-        // one entry follows its row to its new number: its key changes in the number only
-        const int32_t from = i != 0 ? a : b;
-        const int32_t to = i != 0 ? b : a;
-        const int32_t at = i != 0 ? i : j;
-        slot(from) = 0.0f;
-        place(at, keys_(at, 1), to);
-        restore(at);
+    // each entry follows its row to its new number: its key changes in the number only, which
+    // orders it among entries of the same ratio
+    const uint64_t number = 0xFFFFFFFFu;
+    if (i != 0 && j != 0) {
+        place(i, (key(i) & ~number) | uint32_t(b));
+        place(j, (key(j) & ~number) | uint32_t(a));
+        restore(i);
+        restore(position(a));
         return;
     }
-    // both in the heap: both leave under their keys, and come back under their new numbers
-    remove(j);
-    remove(position(a));
-    update(a);
-    update(b);
+    const int32_t from = i != 0 ? a : b;
+    const int32_t to = i != 0 ? b : a;
+    const int32_t at = i != 0 ? i : j;
+    setPosition(from, 0);
+    place(at, (key(at) & ~number) | uint32_t(to));
+    restore(at);
 }
 
 } // namespace tesmo

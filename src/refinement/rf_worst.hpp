@@ -7,7 +7,9 @@
 // (`update`) and two rows exchanged (`exchanged`, the ratio travelling with its row).
 //
 // The integer work of a zone is spent on its element tables, while its reals have room: the
-// heap holds its element numbers and positions as reals, exact below 2^24 (kMaxHeapElements).
+// heap lives in the reals. Each entry's key is one 64-bit word, the ratio's bits made to sort as
+// the ratio does above the element number, stored over two reals; each row's heap position is
+// an integer stored in one real; neither is ever read as a real.
 #include "support/codes.hpp"
 #include "support/tables.hpp"
 
@@ -15,8 +17,8 @@
 
 namespace tesmo {
 
-/// Element rows beyond this cannot be held exactly as reals by the heap.
-inline constexpr int32_t kMaxHeapElements = 1 << 24;
+/// Element rows the heap can index: every row number of a 32-bit table.
+inline constexpr int32_t kMaxHeapElements = 2147483647;
 /// An element is a candidate while its ratio is at most this (the refinement's threshold).
 inline constexpr float kRefineRatio = 0.6666667f;
 
@@ -33,7 +35,7 @@ public:
     /// Indexes elements 1..NBE afresh.
     void build(int32_t NBE);
     /// Row e, beyond the elements indexed so far, starts out of the heap.
-    void clear(int32_t e) { slot(e) = 0.0f; }
+    void clear(int32_t e) { setPosition(e, 0); }
     /// Follows the ratio of element e: enters, moves or leaves the heap.
     void update(int32_t e);
     /// Rows a and b were exchanged, each ratio travelling with its row.
@@ -48,15 +50,16 @@ public:
     static void onExchange(void* heap, int32_t a, int32_t b) { static_cast<WorstElements*>(heap)->exchanged(a, b); }
 
 private:
-    float& slot(int32_t e) const { return slots_(e); }
-    int32_t position(int32_t e) const { return int32_t(slots_(e)); }
-    int32_t element(int32_t i) const { return int32_t(keys_(i, 2)); }
+    int32_t position(int32_t e) const;
+    void setPosition(int32_t e, int32_t i) const;
+    uint64_t key(int32_t i) const;
+    int32_t element(int32_t i) const { return int32_t(uint32_t(key(i))); }
+    /// The key of (ratio, e): ratios first, numbers on ties.
+    static uint64_t keyOf(float ratio, int32_t e);
     static int32_t parent(int32_t i) { return (i + 2) / 4; }
     static int32_t firstChild(int32_t i) { return 4 * i - 2; }
-    /// Writes the key (ratio, e) at heap position i.
-    void place(int32_t i, float ratio, int32_t e);
-    /// True when the entry at position i comes before the key (ratio, e).
-    bool before(int32_t i, float ratio, int32_t e) const;
+    /// Writes `key` at heap position i and tells its element where it stands.
+    void place(int32_t i, uint64_t key);
     void siftUp(int32_t i);
     void siftDown(int32_t i);
     void remove(int32_t i);
@@ -65,8 +68,8 @@ private:
 
     Rows<const float> circles_;
     int32_t ratioColumn_;
-    Vec<float> slots_; ///< heap position of each element row, 0 when out of the heap
-    Rows<float> keys_; ///< heap entries: (ratio, element number), heap-ordered
+    Vec<float> slots_; ///< heap position of each element row (an integer), 0 when out of the heap
+    Rows<float> keys_; ///< heap entries: one 64-bit key over two reals each, heap-ordered
     int32_t size_ = 0;
 };
 
