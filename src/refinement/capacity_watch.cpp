@@ -12,7 +12,7 @@ namespace {
 
 /// Fractions of the cap at which a watched refinement looks ahead, with the factor its estimate
 /// must pass the cap by there.
-constexpr Checkpoint kCheckpoints[] = {{16, 2.0}, {4, 1.5}, {2, 1.25}};
+constexpr Checkpoint kCheckpoints[] = {{32, 2.0}, {8, 1.4}, {4, 1.2}, {2, 1.1}};
 
 /// Twice the area of triangle e, in double: the quadrature adds millions of them.
 double twiceArea(Rows<const int32_t> elements, int32_t e, Rows<const float> coordinates)
