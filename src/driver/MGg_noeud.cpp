@@ -249,6 +249,28 @@ int carveTables(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float
     return code;
 }
 
+/// Step 3 on arrays as long as the memory limit allows: when their memory gives fewer nodes than
+/// a requested maximum `nbn`, memory bounds the nodes before that maximum does, so the tables
+/// are carved for the memory alone (nbn becomes -1; the mesh still holds at most the maximum).
+int carveWithinMemory(const RunNames& names, int32_t& nbn, Vec<int32_t> itvl, Vec<float> rtvl, RunQuantities& run,
+                      GlobalTables& tables, int32_t mode, RunExtensions* extensions)
+{
+    if (nbn > 0 && extensions != nullptr && extensions->capacity.memoryLimited) {
+        // the tables memory alone gives, carved quietly
+        const CapacityOutcome asked = extensions->capacity;
+        extensions->capacity.stopAtCapacity = true;
+        int32_t byMemory = -1;
+        const int code = carveTables(names, byMemory, itvl, rtvl, run, tables, mode, extensions);
+        const bool carved = code == kOk && !extensions->capacity.stopped;
+        extensions->capacity = asked;
+        if (carved && run.noemax < nbn) {
+            nbn = -1;
+            return kOk;
+        }
+    }
+    return carveTables(names, nbn, itvl, rtvl, run, tables, mode, extensions);
+}
+
 /// The size specification as the zone stages read it.
 SizeSpecification sizeSpecification(const RunQuantities& run, const GlobalTables& tables)
 {
@@ -485,8 +507,9 @@ int writeResults(const RunNames& names, const RunQuantities& run, const GlobalTa
 } // namespace
 
 int mggmem(std::string_view geometry, std::string_view sizes, std::string_view mesh, std::string_view nodalSizes,
-           int32_t nbn, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode, RunExtensions* extensions)
+           int32_t requested, Vec<int32_t> itvl, Vec<float> rtvl, int32_t mode, RunExtensions* extensions)
 {
+    int32_t nbn = requested;
     const RunNames names{cutText(geometry), cutText(sizes), cutText(mesh), cutText(nodalSizes)};
     if (itvl.count() < 2 || rtvl.count() < 2) {
         return traced(kCapacityError, kRoutine, "TABLEAUX DE TRAVAIL TROP PETITS");
@@ -503,7 +526,7 @@ int mggmem(std::string_view geometry, std::string_view sizes, std::string_view m
     }
     // 3. maxima and tables
     GlobalTables tables;
-    code = carveTables(names, nbn, itvl, rtvl, run, tables, mode, extensions);
+    code = carveWithinMemory(names, nbn, itvl, rtvl, run, tables, mode, extensions);
     if (code != kOk) {
         return code;
     }

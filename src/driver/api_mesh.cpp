@@ -87,7 +87,7 @@ int localReals(ZoneLayout& layout, const GlobalMesh& mesh, const SizeSpecificati
 /// work array bounds the element maximum: the zone's tables too small for its stages are a
 /// shortage of that array.
 int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t ez, int32_t noemax, int32_t& noemaxz,
-               int32_t& nbemaxz, WorkShortage& binding)
+               int32_t& nbemaxz, WorkShortage& binding, const RunExtensions* extensions)
 {
     const int32_t twiceEdges = 2 * ez;
     int code = mg4max(dimension, kTriangleKind, nz, twiceEdges, -1, layout.freeIntegerCount(), layout.freeRealCount(),
@@ -96,10 +96,18 @@ int zoneMaxima(const ZoneLayout& layout, int32_t dimension, int32_t nz, int32_t 
         return traced(code, kRoutine, "1 APPEL A MG4MAX");
     }
     if (noemax < noemaxz || int64_t(noemaxz) < int64_t(nz) + kZoneNodeMargin) {
+        const int32_t byMemory[2] = {noemaxz, nbemaxz};
         code = mg4max(dimension, kTriangleKind, nz, twiceEdges, noemax, layout.freeIntegerCount(),
                       layout.freeRealCount(), noemaxz, nbemaxz);
         if (code != kOk) {
             return traced(code, kRoutine, "2 APPEL A MG4MAX");
+        }
+        // on arrays as long as memory allows, a run maximum they cannot hold leaves the zone
+        // the maxima of its memory: the zone then stops at its full tables, and says so
+        const bool memoryLimited = extensions != nullptr && extensions->capacity.memoryLimited;
+        if (memoryLimited && nbemaxz < twiceEdges && byMemory[1] >= twiceEdges) {
+            noemaxz = byMemory[0];
+            nbemaxz = byMemory[1];
         }
     }
     // the elements each array leaves room for once the nodes have theirs (zone costs)
@@ -400,7 +408,7 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     // 8.-9. the zone maxima
     ZoneElements zone;
     WorkShortage binding = WorkShortage::none;
-    code = zoneMaxima(layout, mesh.COORD.width(), nz, ez, mesh.noemax, zone.noemax, zone.nbemax, binding);
+    code = zoneMaxima(layout, mesh.COORD.width(), nz, ez, mesh.noemax, zone.noemax, zone.nbemax, binding, extensions);
     if (code != kOk) {
         return code;
     }

@@ -145,7 +145,10 @@ int generateGrowing(std::string_view geometry, std::string_view sizes, std::stri
         RunExtensions extensions;
         extensions.capacity.stopAtCapacity = !last;
         extensions.capacity.memoryLimited = last;
-        extensions.capacity.limitMegabytes = sizing.limitMegabytes;
+        // the limit told is the user's, or the arrays' when the 32-bit indices bound them first
+        const int64_t arraysMegabytes = (4 * (integers + reals) + kMegabyte - 1) / kMegabyte;
+        extensions.capacity.limitMegabytes =
+            scale >= largest ? std::min(sizing.limitMegabytes, arraysMegabytes) : sizing.limitMegabytes;
         // 2. the run, its console text swallowed where it repeats an abandoned run's
         int code = kOk;
         {
