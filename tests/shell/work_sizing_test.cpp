@@ -124,6 +124,12 @@ TEST_F(GrowingArrays, TheMemoryLimitStopsWithTheTrueCountAndAValidMesh)
               std::string::npos)
         << stopped.console;
     EXPECT_EQ(checkMeshFiles(directory.file("out.msh"), directory.file("square.geo")), "");
+    // a maximum of nodes far beyond the memory: memory bounds the nodes first, the same way
+    const Outcome beyond = run("1000000", kSmallBase);
+    ASSERT_EQ(beyond.code, kOk) << beyond.console;
+    EXPECT_EQ(warning(beyond.console), "Maximum number of nodes reached  : " + std::to_string(beyond.nodes));
+    EXPECT_NE(beyond.console.find("memory limit reached"), std::string::npos) << beyond.console;
+    EXPECT_EQ(checkMeshFiles(directory.file("out.msh"), directory.file("square.geo")), "");
     // a limit below the base lengths leaves them available
     setenv(kMemoryVariable, "0000001", 1);
     EXPECT_EQ(run("", 20 * kSmallBase).code, kOk);
