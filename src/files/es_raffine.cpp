@@ -91,7 +91,18 @@ int littsn(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<flo
     if (realRecords.count() < n) {
         return kCapacityError;
     }
-    return litgrd(1, name, realRecords, m, n);
+    code = litgrd(1, name, realRecords, m, n);
+    if (code != kOk) {
+        return code;
+    }
+    // 4. every size positive: a size of 0 or less cannot be cut by.
+    for (int32_t i = 1; i <= n; ++i) {
+        if (!(realRecords(i) > 0.0f)) {
+            shape.fault = SizeFileFault{SizeFault::nodalSize, i, 0, realRecords(i)};
+            return kDataError;
+        }
+    }
+    return kOk;
 }
 
 int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int32_t> integerRecords,
@@ -100,6 +111,7 @@ int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int
     // 1. nothing known yet.
     shape.refinementMode = 0;
     shape.generationMode = 0;
+    shape.fault = SizeFileFault{};
     // 2. no file: the default size description (the counting pass writes it into the work tables).
     if (cutText(name).empty()) {
         progress(verbosity, esmsg::kInfoDefaultSize);
