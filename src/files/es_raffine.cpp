@@ -1,7 +1,9 @@
 // Size specification reader: tells the kind of file apart and hands it to its reader.
 #include "files/es_raffine.hpp"
 
+#include "files/es_bloc.hpp"
 #include "files/es_grandeur.hpp"
+#include "files/es_lecture.hpp"
 #include "messages/es_messages.hpp"
 #include "files/es_util.hpp"
 #include "messages/es_chaine.hpp"
@@ -63,6 +65,34 @@ int tyfide(std::string_view name, int32_t& kind)
     }
     (void)gesfic("F", name, 0, 0, unit);
     return code;
+}
+
+int sizeFileRecords(std::string_view name, int32_t& records)
+{
+    records = 1;
+    if (cutText(name).empty()) {
+        return kOk;
+    }
+    int32_t kind = kUnknownSizeFile;
+    if (tyfide(name, kind) != kOk) {
+        return kDataError;
+    }
+    if (kind == kNodalValuesFile) {
+        return kOk;
+    }
+    // a density file: the DEN block after the SUI block, and its count of concentrations
+    BlockReading files;
+    if (files.open(name) != kOk || files.extract("DEBSUI", "FINSUI") != kOk ||
+        files.extract("DEBDEN", "FINDEN", false) != kOk) {
+        return kDataError;
+    }
+    FreeRead read(files.block());
+    int32_t nd = 0;
+    if (read.integer(nd) != kReadOk) {
+        return kDataError;
+    }
+    records = std::max(nd, 0);
+    return kOk;
 }
 
 int littsn(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<float> realRecords)

@@ -23,6 +23,11 @@ inline constexpr int32_t kUnknownSizeFile = -1;
 [[nodiscard]] int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int32_t> integerRecords,
                          Vec<float> realRecords, Vec<int32_t> integerWork, Vec<float> realWork, int32_t verbosity);
 
+/// How many records the size file named gives (blank: the default, one), told quietly from its
+/// kind and, for a density file, the concentration count of its DEN header; a density file
+/// without concentration gives none. Returns 0, or -1 when that cannot be told (nothing printed).
+[[nodiscard]] int sizeFileRecords(std::string_view name, int32_t& records);
+
 /// Kind of a size file: 1 density (a GEO block), 2 nodal values (a GRD block), -1 neither.
 /// Returns 0; -1 for neither kind; the file manager's code when the file cannot be opened.
 [[nodiscard]] int tyfide(std::string_view name, int32_t& kind);
