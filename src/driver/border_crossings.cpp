@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 
 namespace tesmo {
@@ -78,12 +79,29 @@ private:
     int32_t used_ = 0;
 };
 
-/// Zone numbers by code: the zone indices sorted by their codes.
+/// Zone numbers by code: a table over the range of the codes when it is small (codes numbered
+/// from 1 as usual), else the zone indices sorted by their codes.
 class ZoneLookup {
 public:
     bool build(Vec<const int32_t> codes, Scratch<int32_t>& work)
     {
         codes_ = codes;
+        if (codes.count() == 0) {
+            return true;
+        }
+        const auto [least, most] = std::minmax_element(codes.data(), codes.data() + codes.count());
+        const int64_t range = int64_t(*most) - *least + 1;
+        if (range <= kDirectRange * int64_t(codes.count()) + kDirectRange) {
+            least_ = *least;
+            if (!work.take(range, direct_)) {
+                return false;
+            }
+            std::fill(direct_.data(), direct_.data() + direct_.count(), 0);
+            for (int32_t k = codes.count(); k >= 1; --k) {
+                direct_(codes(k) - least_ + 1) = k;
+            }
+            return true;
+        }
         if (!work.take(codes.count(), order_)) {
             return false;
         }
@@ -100,6 +118,10 @@ public:
         if (code == 0) {
             return 0;
         }
+        if (direct_.count() > 0) {
+            const int64_t at = int64_t(code) - least_ + 1;
+            return at >= 1 && at <= direct_.count() ? direct_(int32_t(at)) : 0;
+        }
         const int32_t* first = order_.data();
         const int32_t* last = first + order_.count();
         const int32_t* at = std::lower_bound(first, last, code, [&](int32_t k, int32_t c) { return codes_(k) < c; });
@@ -107,12 +129,16 @@ public:
     }
 
 private:
+    /// Codes spread over at most this many times the number of zones get a direct table.
+    static constexpr int64_t kDirectRange = 4;
     Vec<const int32_t> codes_;
     Vec<int32_t> order_;
+    Vec<int32_t> direct_;
+    int32_t least_ = 0;
 };
 
 /// Splitmix-style hash of a segment number: the priority of the segment in the tree.
-uint32_t priority(int32_t s)
+uint32_t hashed(int32_t s)
 {
     uint32_t h = uint32_t(s) * 0x9E3779B1u;
     h ^= h >> 16;
@@ -123,17 +149,37 @@ uint32_t priority(int32_t s)
 
 /// The edges meeting the sweep line, bottom to top: a treap of segment numbers (1..S, 0 for
 /// none) whose priorities are hashed from the numbers, so that every run builds the same tree.
+/// A segment's row holds what a walk down the tree reads of it, side by side: its three links
+/// (left, right, parent), its priority, its low vertex and the places of its two ends (the
+/// bits of 4 reals).
 class SweepTree {
 public:
-    SweepTree(Vec<int32_t> left, Vec<int32_t> right, Vec<int32_t> parent) : left_(left), right_(right), parent_(parent)
+    static constexpr int32_t kWidth = 9;
+
+    explicit SweepTree(Rows<int32_t> links) : links_(links)
     {
-        std::fill(left.data(), left.data() + left.count(), 0);
-        std::fill(right.data(), right.data() + right.count(), 0);
-        std::fill(parent.data(), parent.data() + parent.count(), 0);
+        std::fill(links.data(), links.data() + std::ptrdiff_t(links.width()) * links.count(), 0);
+    }
+    /// Keeps the low vertex of segment s and the places of its ends (x, y low, then high).
+    void keep(int32_t s, int32_t low, const float* ends)
+    {
+        links_(s, kPriority) = int32_t(hashed(s) >> 1);
+        links_(s, kLow) = low;
+        for (int32_t i = 0; i < 4; ++i) {
+            links_(s, kEnds + i) = std::bit_cast<int32_t>(ends[i]);
+        }
     }
     int32_t root() const { return root_; }
-    int32_t left(int32_t t) const { return left_(t); }
-    int32_t right(int32_t t) const { return right_(t); }
+    int32_t left(int32_t t) const { return links_(t, kLeft); }
+    int32_t right(int32_t t) const { return links_(t, kRight); }
+    int32_t low(int32_t t) const { return links_(t, kLow); }
+    /// The places of the ends of segment t into `ends` (4 reals).
+    void ends(int32_t t, float* ends) const
+    {
+        for (int32_t i = 0; i < 4; ++i) {
+            ends[i] = std::bit_cast<float>(links_(t, kEnds + i));
+        }
+    }
 
     /// Puts s in the tree; `side(s, t)` answers +1 when s lies above t, -1 below, 0 to stop
     /// (nothing is then inserted). False when stopped.
@@ -150,78 +196,91 @@ public:
             if (o == 0) {
                 return false;
             }
-            int32_t& child = o > 0 ? right_(t) : left_(t);
+            int32_t& child = links_(t, o > 0 ? kRight : kLeft);
             if (child == 0) {
                 child = s;
-                parent_(s) = t;
+                links_(s, kParent) = t;
                 break;
             }
             t = child;
         }
-        while (parent_(s) != 0 && priority(s) > priority(parent_(s))) {
+        while (parent(s) != 0 && priority(s) > priority(parent(s))) {
             rotateUp(s);
         }
         return true;
     }
 
+    /// Puts s where `old` is, in its place and with its priority, and takes `old` out: for a
+    /// segment that goes on from the vertex where `old` ends, between the same neighbours.
+    void replace(int32_t old, int32_t s)
+    {
+        for (const int32_t column : {kLeft, kRight, kParent, kPriority}) {
+            links_(s, column) = links_(old, column);
+        }
+        for (const int32_t column : {kLeft, kRight}) {
+            if (links_(s, column) != 0) {
+                links_(links_(s, column), kParent) = s;
+            }
+        }
+        replaceChild(parent(s), old, s);
+        links_(old, kLeft) = links_(old, kRight) = links_(old, kParent) = 0;
+    }
+
     /// Takes s out of the tree: turned down below its children until it has one at most.
     void remove(int32_t s)
     {
-        while (left_(s) != 0 && right_(s) != 0) {
-            rotateUp(priority(left_(s)) > priority(right_(s)) ? left_(s) : right_(s));
+        while (left(s) != 0 && right(s) != 0) {
+            rotateUp(priority(left(s)) > priority(right(s)) ? left(s) : right(s));
         }
-        const int32_t child = left_(s) != 0 ? left_(s) : right_(s);
-        replaceChild(parent_(s), s, child);
-        left_(s) = right_(s) = parent_(s) = 0;
+        const int32_t child = left(s) != 0 ? left(s) : right(s);
+        replaceChild(parent(s), s, child);
+        links_(s, kLeft) = links_(s, kRight) = links_(s, kParent) = 0;
     }
 
     /// The edge just below s (0 for none).
-    int32_t below(int32_t s) const
-    {
-        if (left_(s) != 0) {
-            int32_t t = left_(s);
-            while (right_(t) != 0) {
-                t = right_(t);
-            }
-            return t;
-        }
-        int32_t t = s;
-        while (parent_(t) != 0 && left_(parent_(t)) == t) {
-            t = parent_(t);
-        }
-        return parent_(t);
-    }
-
+    int32_t below(int32_t s) const { return next(s, kLeft, kRight); }
     /// The edge just above s (0 for none).
-    int32_t above(int32_t s) const
-    {
-        if (right_(s) != 0) {
-            int32_t t = right_(s);
-            while (left_(t) != 0) {
-                t = left_(t);
-            }
-            return t;
-        }
-        int32_t t = s;
-        while (parent_(t) != 0 && right_(parent_(t)) == t) {
-            t = parent_(t);
-        }
-        return parent_(t);
-    }
+    int32_t above(int32_t s) const { return next(s, kRight, kLeft); }
 
 private:
+    static constexpr int32_t kLeft = 1;
+    static constexpr int32_t kRight = 2;
+    static constexpr int32_t kParent = 3;
+    static constexpr int32_t kPriority = 4;
+    static constexpr int32_t kLow = 5;
+    static constexpr int32_t kEnds = 6;
+
+    int32_t priority(int32_t t) const { return links_(t, kPriority); }
+
+    int32_t parent(int32_t t) const { return links_(t, kParent); }
+
+    /// The neighbour of s on the side `near` (kLeft: below); `far` is the other side.
+    int32_t next(int32_t s, int32_t near, int32_t far) const
+    {
+        if (links_(s, near) != 0) {
+            int32_t t = links_(s, near);
+            while (links_(t, far) != 0) {
+                t = links_(t, far);
+            }
+            return t;
+        }
+        int32_t t = s;
+        while (parent(t) != 0 && links_(parent(t), near) == t) {
+            t = parent(t);
+        }
+        return parent(t);
+    }
+
     /// Puts `child` where `old` was under `parent` (the root when parent is 0).
-    void replaceChild(int32_t parent, int32_t old, int32_t child)
+    void replaceChild(int32_t parentNode, int32_t old, int32_t child)
     {
         if (child != 0) {
-            parent_(child) = parent;
+            links_(child, kParent) = parentNode;
         }
-        if (parent == 0) {
+        if (parentNode == 0) {
             root_ = child;
-        } else if (left_(parent) == old) {
-            left_(parent) = child;
         } else {
-            right_(parent) = child;
+            links_(parentNode, left(parentNode) == old ? kLeft : kRight) = child;
         }
     }
 
@@ -234,28 +293,21 @@ private:
     ///     a   b              b   c
     void rotateUp(int32_t x)
     {
-        const int32_t p = parent_(x);
-        const int32_t g = parent_(p);
-        if (left_(p) == x) {
-            left_(p) = right_(x);
-            if (right_(x) != 0) {
-                parent_(right_(x)) = p;
-            }
-            right_(x) = p;
-        } else {
-            right_(p) = left_(x);
-            if (left_(x) != 0) {
-                parent_(left_(x)) = p;
-            }
-            left_(x) = p;
+        const int32_t p = parent(x);
+        const int32_t g = parent(p);
+        const int32_t near = left(p) == x ? kLeft : kRight;
+        const int32_t far = near == kLeft ? kRight : kLeft;
+        const int32_t b = links_(x, far);
+        links_(p, near) = b;
+        if (b != 0) {
+            links_(b, kParent) = p;
         }
-        parent_(p) = x;
+        links_(x, far) = p;
+        links_(p, kParent) = x;
         replaceChild(g, p, x);
     }
 
-    Vec<int32_t> left_;
-    Vec<int32_t> right_;
-    Vec<int32_t> parent_;
+    Rows<int32_t> links_;
     int32_t root_ = 0;
 };
 
@@ -271,9 +323,9 @@ public:
     }
 
     /// Checks the elements listed (each once). Returns 0, -1 with the fault, -2 for short work.
-    int run(Vec<const int32_t> elements, Scratch<int32_t>& work)
+    int run(Vec<const int32_t> elements, Scratch<int32_t>& work, Scratch<float>& reals)
     {
-        const int code = check(elements, work);
+        const int code = check(elements, work, reals);
         for (int32_t i = 1; i <= usedNodes_.count(); ++i) {
             vertexOf_(usedNodes_(i)) = 0;
         }
@@ -281,7 +333,7 @@ public:
     }
 
 private:
-    int check(Vec<const int32_t> elements, Scratch<int32_t>& work)
+    int check(Vec<const int32_t> elements, Scratch<int32_t>& work, Scratch<float>& reals)
     {
         // 1. the elements of the plane's zones: edges first, lone points last
         int code = select(elements, work);
@@ -294,7 +346,7 @@ private:
             return code;
         }
         // 3. no edge of length zero; edges through the same two places made one segment
-        code = segments(work);
+        code = segments(work, reals);
         if (code != kOk) {
             return code;
         }
@@ -308,6 +360,9 @@ private:
     }
 
     const float* at(int32_t v) const { return xy_.row(vertexNode_(v)); }
+    /// The places of the low and high ends of segment s, kept with the segment.
+    const float* lowAt(int32_t s) const { return ends_.row(s); }
+    const float* highAt(int32_t s) const { return ends_.row(s) + 2; }
     int32_t nodes() const { return layout_.edgeNodes.width(); }
     int32_t firstNode(int32_t j) const { return layout_.edgeNodes(j, 1); }
     int32_t secondNode(int32_t j) const { return nodes() >= 2 ? layout_.edgeNodes(j, 2) : 0; }
@@ -409,7 +464,7 @@ private:
     int32_t lowEnd(int32_t j) const { return std::min(vertexOf_(firstNode(j)), vertexOf_(secondNode(j))); }
     int32_t highEnd(int32_t j) const { return std::max(vertexOf_(firstNode(j)), vertexOf_(secondNode(j))); }
 
-    int segments(Scratch<int32_t>& work)
+    int segments(Scratch<int32_t>& work, Scratch<float>& reals)
     {
         for (int32_t i = 1; i <= edges_.count(); ++i) {
             const int32_t j = edges_(i);
@@ -420,18 +475,30 @@ private:
                 return kDataError;
             }
         }
-        segmentEdges_ = edges_;
-        std::sort(segmentEdges_.data(), segmentEdges_.data() + segmentEdges_.count(), [&](int32_t a, int32_t b) {
-            const int32_t la = lowEnd(a);
-            const int32_t lb = lowEnd(b);
-            const int32_t ha = highEnd(a);
-            const int32_t hb = highEnd(b);
-            return la < lb || (la == lb && (ha < hb || (ha == hb && a < b)));
-        });
-        const int32_t e = segmentEdges_.count();
+        // the edges by low end (counted into place), then by high end and number
+        const int32_t e = edges_.count();
+        const int32_t vertices = vertexNode_.count();
         Vec<int32_t> start;
-        if (!work.take(int64_t(e) + 1, start) || !work.take(e, low_) || !work.take(e, high_)) {
+        if (!work.take(e, segmentEdges_) || !work.take(int64_t(std::max(e, vertices)) + 2, start) ||
+            !work.take(e, low_) || !work.take(e, high_)) {
             return kCapacityError;
+        }
+        std::fill(start.data(), start.data() + vertices + 2, 0);
+        for (int32_t i = 1; i <= e; ++i) {
+            ++start(lowEnd(edges_(i)) + 1);
+        }
+        for (int32_t v = 1; v <= vertices; ++v) {
+            start(v + 1) += start(v);
+        }
+        for (int32_t i = 1; i <= e; ++i) {
+            segmentEdges_(++start(lowEnd(edges_(i)))) = edges_(i);
+        }
+        int32_t from = 1;
+        for (int32_t v = 1; v <= vertices; ++v) {
+            std::sort(segmentEdges_.data() + (from - 1), segmentEdges_.data() + start(v), [&](int32_t a, int32_t b) {
+                return highEnd(a) < highEnd(b) || (highEnd(a) == highEnd(b) && a < b);
+            });
+            from = start(v) + 1;
         }
         int32_t s = 0;
         for (int32_t i = 1; i <= e; ++i) {
@@ -447,6 +514,16 @@ private:
         segmentStart_ = start.slice(1, s + 1);
         low_ = low_.slice(1, s);
         high_ = high_.slice(1, s);
+        // the places of each segment's ends, beside each other for the sweep
+        Vec<float> ends;
+        if (!reals.take(4 * int64_t(s), ends)) {
+            return kCapacityError;
+        }
+        ends_ = Rows<float>(ends.data(), 4, s);
+        for (int32_t k = 1; k <= s; ++k) {
+            std::copy(at(low_(k)), at(low_(k)) + 2, ends_.row(k));
+            std::copy(at(high_(k)), at(high_(k)) + 2, ends_.row(k) + 2);
+        }
         return kOk;
     }
 
@@ -560,12 +637,17 @@ private:
         }
         int32_t* first = ends.data();
         int32_t* last = first + count;
-        std::sort(first, last, [&](int32_t a, int32_t b) {
-            return endVertex(a) < endVertex(b) || (endVertex(a) == endVertex(b) && a < b);
-        });
         for (int32_t* e = first; e != last; ++e) {
             ++degree(endVertex(*e));
         }
+        // lines without a free end (most zones) are kept whole, without sorting their ends
+        if (std::none_of(first, last, [&](int32_t code) { return degree(endVertex(code)) == 1; })) {
+            finishZone(k, first, last, degree);
+            return;
+        }
+        std::sort(first, last, [&](int32_t a, int32_t b) {
+            return endVertex(a) < endVertex(b) || (endVertex(a) == endVertex(b) && a < b);
+        });
         int32_t top = 0;
         for (int32_t* e = first; e != last; ++e) {
             if (degree(endVertex(*e)) == 1) {
@@ -591,11 +673,15 @@ private:
                 stack(++top) = other;
             }
         }
-        bool odd = false;
-        for (int32_t* e = first; e != last; ++e) {
-            odd = odd || degree(endVertex(*e)) % 2 != 0;
-        }
-        for (int32_t* e = first; e != last; ++e) {
+        finishZone(k, first, last, degree);
+    }
+
+    /// After the stripping of zone k: when some vertex is still met an odd number of times, the
+    /// zone is not followed; the degrees are cleared.
+    void finishZone(int32_t k, const int32_t* first, const int32_t* last, Vec<int32_t> degree)
+    {
+        const bool odd = std::any_of(first, last, [&](int32_t code) { return degree(endVertex(code)) % 2 != 0; });
+        for (const int32_t* e = first; e != last; ++e) {
             degree(endVertex(*e)) = 0;
             if (odd) {
                 itemZone_(*e / 2) = -k;
@@ -611,12 +697,9 @@ private:
         const int32_t vertices = vertexNode_.count();
         Vec<int32_t> endStart;
         Vec<int32_t> endOrder;
-        Vec<int32_t> left;
-        Vec<int32_t> right;
-        Vec<int32_t> parent;
+        Vec<int32_t> links;
         if (!work.take(int64_t(vertices) + 2, endStart) || !work.take(segmentsCount, endOrder) ||
-            !work.take(segmentsCount, left) || !work.take(segmentsCount, right) || !work.take(segmentsCount, parent) ||
-            !work.take(segmentsCount, cover_)) {
+            !work.take(SweepTree::kWidth * int64_t(segmentsCount), links) || !work.take(segmentsCount, cover_)) {
             return kCapacityError;
         }
         // the segments by their high end
@@ -638,9 +721,29 @@ private:
         // the lone points by vertex, to name a point found inside an edge
         std::sort(points_.data(), points_.data() + points_.count(),
                   [&](int32_t a, int32_t b) { return vertexOf_(firstNode(a)) < vertexOf_(firstNode(b)); });
-        SweepTree tree(left, right, parent);
+        SweepTree tree(Rows<int32_t>(links.data(), SweepTree::kWidth, segmentsCount));
+        for (int32_t s = 1; s <= segmentsCount; ++s) {
+            tree.keep(s, low_(s), ends_.row(s));
+        }
         int32_t next = 1;
         for (int32_t v = 1; v <= vertices; ++v) {
+            // 0. a line going on through v (one segment ends there, one starts): the second
+            //    takes the place of the first, between the same neighbours (no edge contains v:
+            //    the first was compared with its neighbours as they came next to it)
+            const bool single = next <= segmentsCount && low_(next) == v &&
+                                (next == segmentsCount || low_(next + 1) != v);
+            if (single && endStart(v + 1) - endStart(v) == 1) {
+                const int32_t ended = endOrder(endStart(v));
+                const int32_t below = tree.below(ended);
+                const int32_t above = tree.above(ended);
+                tree.replace(ended, next);
+                coverAbove(next, below);
+                if ((below != 0 && meet(below, next)) || (above != 0 && meet(next, above))) {
+                    return kDataError;
+                }
+                ++next;
+                continue;
+            }
             // 1. the segments ending at v leave
             for (int32_t i = endStart(v); i < endStart(v + 1); ++i) {
                 const int32_t s = endOrder(i);
@@ -651,8 +754,11 @@ private:
                     return kDataError;
                 }
             }
-            // 2. v lies inside no segment
-            const int32_t inside = locate(tree, v);
+            // 2. v lies inside no segment: found by the first segment entering at v, whose way
+            //    down the tree is that of v; for a segment ending at v, by the comparison of the
+            //    two when they became neighbours (as for crossings); for a lone point, here
+            const bool starts = next <= segmentsCount && low_(next) == v;
+            const int32_t inside = starts || endStart(v) < endStart(v + 1) ? 0 : locate(tree, v);
             if (inside != 0) {
                 touchingAt(v, next, inside);
                 return kDataError;
@@ -660,7 +766,7 @@ private:
             // 3. the segments starting at v enter, bottom to top, each with its covering zone
             const int32_t first = next;
             while (next <= segmentsCount && low_(next) == v) {
-                if (!tree.insert(next, [&](int32_t s, int32_t t) { return side(v, s, t); })) {
+                if (!tree.insert(next, [&](int32_t s, int32_t t) { return side(tree, v, s, t); })) {
                     return kDataError;
                 }
                 ++next;
@@ -681,8 +787,10 @@ private:
     int32_t locate(const SweepTree& tree, int32_t v) const
     {
         int32_t t = tree.root();
+        float ends[4];
         while (t != 0) {
-            const int o = orientation(at(low_(t)), at(high_(t)), at(v));
+            tree.ends(t, ends);
+            const int o = orientation(ends, ends + 2, at(v));
             if (o == 0) {
                 return t;
             }
@@ -692,16 +800,18 @@ private:
     }
 
     /// +1 when s (starting at v) lies above t, -1 below; 0, with the fault, when they overlap.
-    int side(int32_t v, int32_t s, int32_t t)
+    int side(const SweepTree& tree, int32_t v, int32_t s, int32_t t)
     {
-        if (low_(t) == v) {
-            const int o = orientation(at(v), at(high_(t)), at(high_(s)));
+        float ends[4];
+        tree.ends(t, ends);
+        if (tree.low(t) == v) {
+            const int o = orientation(ends, ends + 2, highAt(s));
             if (o == 0) {
-                overlapFrom(v, s, t);
+                overlapFrom(s, t);
             }
             return o;
         }
-        const int o = orientation(at(low_(t)), at(high_(t)), at(v));
+        const int o = orientation(ends, ends + 2, lowAt(s));
         if (o == 0) {
             touchingAt(v, s, t);
         }
@@ -785,7 +895,9 @@ private:
             const int32_t shared = a == c || a == d ? a : b;
             const int32_t x = shared == a ? b : a;
             const int32_t y = shared == c ? d : c;
-            if ((x > shared) != (y > shared) || orientation(at(shared), at(x), at(y)) != 0) {
+            const float* px = x == a ? lowAt(s) : highAt(s);
+            const float* py = y == c ? lowAt(t) : highAt(t);
+            if ((x > shared) != (y > shared) || orientation(shared == a ? lowAt(s) : highAt(s), px, py) != 0) {
                 return false;
             }
             // the nearer of the two other ends lies inside the longer segment
@@ -793,10 +905,10 @@ private:
             touchingAt(inner, inner == x ? s : t, inner == x ? t : s);
             return true;
         }
-        const int o1 = orientation(at(a), at(b), at(c));
-        const int o2 = orientation(at(a), at(b), at(d));
-        const int o3 = orientation(at(c), at(d), at(a));
-        const int o4 = orientation(at(c), at(d), at(b));
+        const int o1 = orientation(lowAt(s), highAt(s), lowAt(t));
+        const int o2 = orientation(lowAt(s), highAt(s), highAt(t));
+        const int o3 = orientation(lowAt(t), highAt(t), lowAt(s));
+        const int o4 = orientation(lowAt(t), highAt(t), highAt(s));
         // an end of one inside the other (the points of one line are ordered as the sweep)
         if (o1 == 0 && a < c && c < b) {
             touchingAt(c, t, s);
@@ -884,11 +996,10 @@ private:
         return at != last ? *at : 0;
     }
 
-    /// Segments s and t both start at v and run on along one line.
-    void overlapFrom(int32_t v, int32_t s, int32_t t)
+    /// Segments s and t both start at one vertex and run on along one line.
+    void overlapFrom(int32_t s, int32_t t)
     {
         const int32_t inner = std::min(high_(s), high_(t));
-        (void)v;
         touchingAt(inner, inner == high_(s) ? s : t, inner == high_(s) ? t : s);
     }
 
@@ -900,8 +1011,8 @@ private:
         edgeFault(0, firstEdge(s));
         edgeFault(1, firstEdge(t));
         // where s meets the line of t, from the two exact areas at the ends of s
-        const double from = exactTurn(at(low_(t)), at(high_(t)), at(low_(s)));
-        const double to = exactTurn(at(low_(t)), at(high_(t)), at(high_(s)));
+        const double from = exactTurn(lowAt(t), highAt(t), lowAt(s));
+        const double to = exactTurn(lowAt(t), highAt(t), highAt(s));
         placeOnEdge(vertexNode_(low_(s)), vertexNode_(high_(s)), from / (from - to));
     }
 
@@ -936,6 +1047,7 @@ private:
     Vec<int32_t> segmentStart_;  ///< first position of each segment in segmentEdges_ (S + 1)
     Vec<int32_t> low_;           ///< first vertex of each segment in the sweep's order
     Vec<int32_t> high_;          ///< last vertex of each segment
+    Rows<float> ends_;           ///< the places of each segment's low and high ends (4 reals)
     Vec<int32_t> itemStart_;     ///< first item of each segment (S + 1)
     Vec<int32_t> itemZone_;      ///< zone of each item; negative when the segment does not bound it
     Vec<int32_t> itemSegment_;   ///< segment of each item
@@ -1188,12 +1300,14 @@ int checkInSpace(const BorderLayout& layout, const ZoneLookup& zones, Vec<int32_
             }
         }
         const int32_t mark = work.mark();
+        const int32_t realMark = reals.mark();
         PlaneCheck check(layout, zones, planes.zoneGroup(), g, xy, vertexOf, fault);
-        code = check.run(elements, work);
+        code = check.run(elements, work, reals);
         if (code != kOk) {
             return code;
         }
         work.release(mark);
+        reals.release(realMark);
     }
     return kOk;
 }
@@ -1236,7 +1350,7 @@ int checkBorderCrossings(const BorderLayout& layout, Vec<int32_t> work, Vec<floa
             elements(j) = j;
         }
         PlaneCheck check(layout, zones, group, 1, layout.coordinates, vertexOf, fault);
-        code = check.run(elements, integers);
+        code = check.run(elements, integers, reals);
     }
     if (code == kCapacityError) {
         fault = GeometryFault{};

@@ -58,16 +58,22 @@ bool creatable(const fs::path& path)
     return fs::remove(path, error);
 }
 
+/// The name as a path from the root, with ".", ".." and the links of its existing part resolved.
+fs::path resolved(const fs::path& path)
+{
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    const fs::path canonical = fs::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal() : canonical;
+}
+
 /// True when the two names lead to the same file.
 bool sameFile(const fs::path& first, const fs::path& second)
 {
-    std::error_code error;
-    const fs::path a = fs::weakly_canonical(first, error);
-    if (error) {
-        return first == second;
-    }
-    const fs::path b = fs::weakly_canonical(second, error);
-    return error ? first == second : a == b;
+    return resolved(first) == resolved(second);
 }
 
 /// Reports an output that cannot be written; -1.
