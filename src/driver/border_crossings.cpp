@@ -147,14 +147,40 @@ uint32_t hashed(int32_t s)
     return h;
 }
 
+/// Orders the numbers 1..n by their keys (1..keys), keeping their order within a key: `order`
+/// receives them key after key, `start` (keys + 1 entries) the first position of each key and,
+/// last, n + 1.
+template <class Key>
+void orderByKey(int32_t n, int32_t keys, Key key, Vec<int32_t> start, Vec<int32_t> order)
+{
+    std::fill(start.data(), start.data() + keys + 1, 0);
+    for (int32_t i = 1; i <= n; ++i) {
+        ++start(key(i));
+    }
+    int32_t placed = 1;
+    for (int32_t k = 1; k <= keys + 1; ++k) {
+        const int32_t count = k <= keys ? start(k) : 0;
+        start(k) = placed;
+        placed += count;
+    }
+    // each number goes to the first free place of its key, which then moves on
+    for (int32_t i = 1; i <= n; ++i) {
+        order(start(key(i))++) = i;
+    }
+    for (int32_t k = keys; k >= 2; --k) {
+        start(k) = start(k - 1);
+    }
+    start(1) = 1;
+}
+
 /// The edges meeting the sweep line, bottom to top: a treap of segment numbers (1..S, 0 for
-/// none) whose priorities are hashed from the numbers, so that every run builds the same tree.
-/// A segment's row holds what a walk down the tree reads of it, side by side: its three links
-/// (left, right, parent), its priority, its low vertex and the places of its two ends (the
-/// bits of 4 reals).
+/// none) whose priorities are hashed from the numbers, so that every run builds the same tree,
+/// with each segment's neighbours below and above kept as a list. A segment's row holds what a
+/// walk down the tree reads of it, side by side: its links (left, right, parent, below, above),
+/// its priority, its low vertex and the places of its two ends (the bits of 4 reals).
 class SweepTree {
 public:
-    static constexpr int32_t kWidth = 9;
+    static constexpr int32_t kWidth = 11;
 
     explicit SweepTree(Rows<int32_t> links) : links_(links)
     {
@@ -173,6 +199,9 @@ public:
     int32_t left(int32_t t) const { return links_(t, kLeft); }
     int32_t right(int32_t t) const { return links_(t, kRight); }
     int32_t low(int32_t t) const { return links_(t, kLow); }
+    /// The edge just below s, and just above (0 for none).
+    int32_t below(int32_t s) const { return links_(s, kBelow); }
+    int32_t above(int32_t s) const { return links_(s, kAbove); }
     /// The places of the ends of segment t into `ends` (4 reals).
     void ends(int32_t t, float* ends) const
     {
@@ -186,35 +215,43 @@ public:
     template <class Side>
     bool insert(int32_t s, Side side)
     {
-        if (root_ == 0) {
-            root_ = s;
-            return true;
-        }
         int32_t t = root_;
-        while (true) {
+        int32_t under = 0; // the last segment the way down passed above, and below
+        int32_t over = 0;
+        int32_t* slot = &root_;
+        while (t != 0) {
             const int o = side(s, t);
             if (o == 0) {
                 return false;
             }
-            int32_t& child = links_(t, o > 0 ? kRight : kLeft);
-            if (child == 0) {
-                child = s;
-                links_(s, kParent) = t;
-                break;
-            }
-            t = child;
+            (o > 0 ? under : over) = t;
+            slot = &links_(t, o > 0 ? kRight : kLeft);
+            links_(s, kParent) = t;
+            t = *slot;
         }
-        while (parent(s) != 0 && priority(s) > priority(parent(s))) {
-            rotateUp(s);
-        }
+        *slot = s;
+        settle(s, under, over);
         return true;
+    }
+
+    /// Puts s just above segment u (`upward`), or just below it: for a segment known to come
+    /// next to u. The in-order neighbour's free child takes it.
+    void insertNextTo(int32_t s, int32_t u, bool upward)
+    {
+        const int32_t near = upward ? kRight : kLeft;
+        const int32_t far = upward ? kLeft : kRight;
+        const int32_t beyond = links_(u, upward ? kAbove : kBelow);
+        const int32_t holder = links_(u, near) == 0 ? u : beyond;
+        links_(holder, holder == u ? near : far) = s;
+        links_(s, kParent) = holder;
+        settle(s, upward ? u : beyond, upward ? beyond : u);
     }
 
     /// Puts s where `old` is, in its place and with its priority, and takes `old` out: for a
     /// segment that goes on from the vertex where `old` ends, between the same neighbours.
     void replace(int32_t old, int32_t s)
     {
-        for (const int32_t column : {kLeft, kRight, kParent, kPriority}) {
+        for (const int32_t column : {kLeft, kRight, kParent, kBelow, kAbove, kPriority}) {
             links_(s, column) = links_(old, column);
         }
         for (const int32_t column : {kLeft, kRight}) {
@@ -223,7 +260,8 @@ public:
             }
         }
         replaceChild(parent(s), old, s);
-        links_(old, kLeft) = links_(old, kRight) = links_(old, kParent) = 0;
+        relink(below(s), s, above(s));
+        clear(old);
     }
 
     /// Takes s out of the tree: turned down below its children until it has one at most.
@@ -234,41 +272,51 @@ public:
         }
         const int32_t child = left(s) != 0 ? left(s) : right(s);
         replaceChild(parent(s), s, child);
-        links_(s, kLeft) = links_(s, kRight) = links_(s, kParent) = 0;
+        relink(below(s), 0, above(s));
+        clear(s);
     }
-
-    /// The edge just below s (0 for none).
-    int32_t below(int32_t s) const { return next(s, kLeft, kRight); }
-    /// The edge just above s (0 for none).
-    int32_t above(int32_t s) const { return next(s, kRight, kLeft); }
 
 private:
     static constexpr int32_t kLeft = 1;
     static constexpr int32_t kRight = 2;
     static constexpr int32_t kParent = 3;
-    static constexpr int32_t kPriority = 4;
-    static constexpr int32_t kLow = 5;
-    static constexpr int32_t kEnds = 6;
-
-    int32_t priority(int32_t t) const { return links_(t, kPriority); }
+    static constexpr int32_t kBelow = 4;
+    static constexpr int32_t kAbove = 5;
+    static constexpr int32_t kPriority = 6;
+    static constexpr int32_t kLow = 7;
+    static constexpr int32_t kEnds = 8;
 
     int32_t parent(int32_t t) const { return links_(t, kParent); }
+    int32_t priority(int32_t t) const { return links_(t, kPriority); }
 
-    /// The neighbour of s on the side `near` (kLeft: below); `far` is the other side.
-    int32_t next(int32_t s, int32_t near, int32_t far) const
+    /// A segment just put in as a leaf between `under` and `over`: linked to them, then turned
+    /// up while its priority beats its parent's.
+    void settle(int32_t s, int32_t under, int32_t over)
     {
-        if (links_(s, near) != 0) {
-            int32_t t = links_(s, near);
-            while (links_(t, far) != 0) {
-                t = links_(t, far);
-            }
-            return t;
+        links_(s, kBelow) = under;
+        links_(s, kAbove) = over;
+        relink(under, s, over);
+        while (parent(s) != 0 && priority(s) > priority(parent(s))) {
+            rotateUp(s);
         }
-        int32_t t = s;
-        while (parent(t) != 0 && links_(parent(t), near) == t) {
-            t = parent(t);
+    }
+
+    /// Makes `middle` (or, when 0, `over`) the neighbour above `under`, and the mirror.
+    void relink(int32_t under, int32_t middle, int32_t over)
+    {
+        if (under != 0) {
+            links_(under, kAbove) = middle != 0 ? middle : over;
         }
-        return parent(t);
+        if (over != 0) {
+            links_(over, kBelow) = middle != 0 ? middle : under;
+        }
+    }
+
+    void clear(int32_t s)
+    {
+        for (const int32_t column : {kLeft, kRight, kParent, kBelow, kAbove}) {
+            links_(s, column) = 0;
+        }
     }
 
     /// Puts `child` where `old` was under `parent` (the root when parent is 0).
@@ -380,6 +428,8 @@ private:
         return false;
     }
 
+    /// The edges and lone points among `elements` that list a zone of this plane. Returns 0,
+    /// -1 for a point number outside the coordinates, -2 for short work.
     int select(Vec<const int32_t> elements, Scratch<int32_t>& work)
     {
         const int32_t n = layout_.coordinates.count();
@@ -418,6 +468,8 @@ private:
     bool before(const float* a, const float* b) const { return a[0] < b[0] || (a[0] == b[0] && a[1] < b[1]); }
     bool samePlace(const float* a, const float* b) const { return a[0] == b[0] && a[1] == b[1]; }
 
+    /// The vertices: the nodes used, sorted by place; nodes at one place make one vertex,
+    /// numbered in the order of the sweep. Returns 0, or -2 for short work.
     int places(Scratch<int32_t>& work)
     {
         // the nodes used, each listed once (marked -1 meanwhile), in the order of their places
@@ -464,6 +516,9 @@ private:
     int32_t lowEnd(int32_t j) const { return std::min(vertexOf_(firstNode(j)), vertexOf_(secondNode(j))); }
     int32_t highEnd(int32_t j) const { return std::max(vertexOf_(firstNode(j)), vertexOf_(secondNode(j))); }
 
+    /// The segments: the edges sorted by their vertices, those through the same two vertices
+    /// made one, with the places of their ends. Returns 0, -1 for an edge of length zero (the
+    /// fault), -2 for short work.
     int segments(Scratch<int32_t>& work, Scratch<float>& reals)
     {
         for (int32_t i = 1; i <= edges_.count(); ++i) {
@@ -483,22 +538,13 @@ private:
             !work.take(e, low_) || !work.take(e, high_)) {
             return kCapacityError;
         }
-        std::fill(start.data(), start.data() + vertices + 2, 0);
+        orderByKey(e, vertices, [&](int32_t i) { return lowEnd(edges_(i)); }, start, segmentEdges_);
         for (int32_t i = 1; i <= e; ++i) {
-            ++start(lowEnd(edges_(i)) + 1);
+            segmentEdges_(i) = edges_(segmentEdges_(i));
         }
         for (int32_t v = 1; v <= vertices; ++v) {
-            start(v + 1) += start(v);
-        }
-        for (int32_t i = 1; i <= e; ++i) {
-            segmentEdges_(++start(lowEnd(edges_(i)))) = edges_(i);
-        }
-        int32_t from = 1;
-        for (int32_t v = 1; v <= vertices; ++v) {
-            std::sort(segmentEdges_.data() + (from - 1), segmentEdges_.data() + start(v), [&](int32_t a, int32_t b) {
-                return highEnd(a) < highEnd(b) || (highEnd(a) == highEnd(b) && a < b);
-            });
-            from = start(v) + 1;
+            std::sort(segmentEdges_.data() + (start(v) - 1), segmentEdges_.data() + (start(v + 1) - 1),
+                      [&](int32_t a, int32_t b) { return highEnd(a) < highEnd(b) || (highEnd(a) == highEnd(b) && a < b); });
         }
         int32_t s = 0;
         for (int32_t i = 1; i <= e; ++i) {
@@ -536,6 +582,8 @@ private:
         return k != 0 && zoneGroup_(k) == group_ ? k : 0;
     }
 
+    /// The items: the zones of the plane each segment bounds, once each, then open lines
+    /// stripped zone by zone. Returns 0, or -2 for short work.
     int bounds(Scratch<int32_t>& work)
     {
         // the zones of each segment, once each (items; an item's zone turns negative when the
@@ -579,6 +627,7 @@ private:
         return code % 2 == kLowEnd ? low_(s) : high_(s);
     }
 
+    /// The items zone by zone, each zone stripped of its open lines. Returns 0, or -2.
     int stripOpenLines(Scratch<int32_t>& work)
     {
         const int32_t mark = work.mark();
@@ -586,26 +635,14 @@ private:
         const int32_t zoneCount = zoneGroup_.count();
         Vec<int32_t> start;
         Vec<int32_t> byZone;
-        if (!work.take(int64_t(zoneCount) + 2, start) || !work.take(items_, byZone)) {
+        if (!work.take(int64_t(zoneCount) + 1, start) || !work.take(items_, byZone)) {
             return kCapacityError;
         }
-        std::fill(start.data(), start.data() + start.count(), 0);
-        for (int32_t i = 1; i <= items_; ++i) {
-            ++start(itemZone_(i) + 1);
-        }
+        orderByKey(items_, zoneCount, [&](int32_t i) { return itemZone_(i); }, start, byZone);
         int32_t most = 0;
-        start(1) = 1;
         for (int32_t k = 1; k <= zoneCount; ++k) {
-            most = std::max(most, start(k + 1));
-            start(k + 1) += start(k);
+            most = std::max(most, start(k + 1) - start(k));
         }
-        for (int32_t i = 1; i <= items_; ++i) {
-            byZone(start(itemZone_(i))++) = i;
-        }
-        for (int32_t k = zoneCount; k >= 1; --k) {
-            start(k + 1) = start(k);
-        }
-        start(1) = 1;
         // the ends of one zone's items, their degrees and a stack of free ends
         Vec<int32_t> ends;
         Vec<int32_t> stack;
@@ -691,6 +728,9 @@ private:
 
     // ----- the sweep -----
 
+    /// The sweep over the vertices in order (see the top of this file). Returns 0, -1 with the
+    /// fault (a crossing or a touch at once; two zones over one area when nothing else is
+    /// wrong), -2 for short work.
     int sweep(Scratch<int32_t>& work)
     {
         const int32_t segmentsCount = segmentCount();
@@ -698,26 +738,12 @@ private:
         Vec<int32_t> endStart;
         Vec<int32_t> endOrder;
         Vec<int32_t> links;
-        if (!work.take(int64_t(vertices) + 2, endStart) || !work.take(segmentsCount, endOrder) ||
+        if (!work.take(int64_t(vertices) + 1, endStart) || !work.take(segmentsCount, endOrder) ||
             !work.take(SweepTree::kWidth * int64_t(segmentsCount), links) || !work.take(segmentsCount, cover_)) {
             return kCapacityError;
         }
         // the segments by their high end
-        std::fill(endStart.data(), endStart.data() + endStart.count(), 0);
-        for (int32_t s = 1; s <= segmentsCount; ++s) {
-            ++endStart(high_(s) + 1);
-        }
-        endStart(1) = 1;
-        for (int32_t v = 1; v <= vertices; ++v) {
-            endStart(v + 1) += endStart(v);
-        }
-        for (int32_t s = 1; s <= segmentsCount; ++s) {
-            endOrder(endStart(high_(s))++) = s;
-        }
-        for (int32_t v = vertices; v >= 1; --v) {
-            endStart(v + 1) = endStart(v);
-        }
-        endStart(1) = 1;
+        orderByKey(segmentsCount, vertices, [&](int32_t s) { return high_(s); }, endStart, endOrder);
         // the lone points by vertex, to name a point found inside an edge
         std::sort(points_.data(), points_.data() + points_.count(),
                   [&](int32_t a, int32_t b) { return vertexOf_(firstNode(a)) < vertexOf_(firstNode(b)); });
@@ -763,10 +789,16 @@ private:
                 touchingAt(v, next, inside);
                 return kDataError;
             }
-            // 3. the segments starting at v enter, bottom to top, each with its covering zone
+            // 3. the segments starting at v enter, each with its covering zone; of two (a line
+            //    turning back at v), the second goes next to the first
             const int32_t first = next;
+            const auto enters = [&](int32_t s, int32_t t) { return side(tree, v, s, t); };
             while (next <= segmentsCount && low_(next) == v) {
-                if (!tree.insert(next, [&](int32_t s, int32_t t) { return side(tree, v, s, t); })) {
+                const bool second = next == first + 1 && (next == segmentsCount || low_(next + 1) != v);
+                const int o = second ? enters(next, first) : 0;
+                if (second && o != 0) {
+                    tree.insertNextTo(next, first, o > 0);
+                } else if (second || !tree.insert(next, enters)) {
                     return kDataError;
                 }
                 ++next;
@@ -1132,21 +1164,8 @@ public:
         if (!work.take(int64_t(groups_) + 2, groupStart_) || !work.take(zoneCount, groupZones_)) {
             return kCapacityError;
         }
-        // groupStart_(g + 1) counts the zones of group g (0: no plane), then the zones before it,
-        // and, once they are placed, the zones up to its last
-        std::fill(groupStart_.data(), groupStart_.data() + groupStart_.count(), 0);
-        for (int32_t k = 1; k <= zoneCount; ++k) {
-            ++groupStart_(group_(k) + 1);
-        }
-        int32_t placed = 0;
-        for (int32_t g = 0; g <= groups_; ++g) {
-            const int32_t count = groupStart_(g + 1);
-            groupStart_(g + 1) = placed;
-            placed += count;
-        }
-        for (int32_t k = 1; k <= zoneCount; ++k) {
-            groupZones_(++groupStart_(group_(k) + 1)) = k;
-        }
+        // group g's zones start at groupStart_(g + 1): group 0 holds the zones without a plane
+        orderByKey(zoneCount, groups_ + 1, [&](int32_t k) { return group_(k) + 1; }, groupStart_, groupZones_);
         return kOk;
     }
 
@@ -1158,7 +1177,7 @@ public:
     Vec<const int32_t> elementsOf(int32_t g, Vec<int32_t> list, Vec<int32_t> stamps) const
     {
         int32_t n = 0;
-        for (int32_t i = groupStart_(g) + 1; i <= groupStart_(g + 1); ++i) {
+        for (int32_t i = groupStart_(g + 1); i < groupStart_(g + 2); ++i) {
             const int32_t k = groupZones_(i);
             for (int32_t e = zoneStart_(k); e < zoneStart_(k + 1); ++e) {
                 const int32_t j = zoneElements_(e);
@@ -1250,7 +1269,7 @@ private:
     }
 
     Vec<int32_t> group_;
-    Vec<int32_t> groupStart_;   ///< zones of group g >= 1: groupZones_ after groupStart_(g) up to groupStart_(g + 1)
+    Vec<int32_t> groupStart_;   ///< zones of group g from groupStart_(g + 1) in groupZones_ (g + 2 ends them)
     Vec<int32_t> groupZones_;   ///< the zones without a plane first, then group after group
     Vec<int32_t> zoneStart_;
     Vec<int32_t> zoneElements_;

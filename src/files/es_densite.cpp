@@ -303,66 +303,46 @@ bool carveWork(const DensityFileCounts& counts, Vec<int32_t> integerWork, Vec<fl
 
 void reportSizeFault(const SizeFileFault& fault)
 {
+    // how each fault is told, one wording per kind in the order of SizeFault: its block, what
+    // its record is (none for the header), the value named, whether that value is the real
+    // one, and what is wrong with it
+    struct Wording {
+        const char* block;
+        const char* record;
+        const char* value;
+        bool real;
+        const char* wrong;
+    };
+    static constexpr Wording kWordings[] = {
+        {"", "", "", false, ""},
+        {"DEN", nullptr, " : generation mode", false, ", not 1, 2 or 3"},
+        {"SUI", ", progression", " : type", false, ", not 1 geometric or 2 arithmetic"},
+        {"SUI", ", progression", " : size", true, ", not positive"},
+        {"SUI", ", progression", " : ratio", true, ", not positive"},
+        {"SUI", ", progression", " : difference", true, ", negative"},
+        {"DEN", ", concentration", " : type", false, ", not 1 point, 2 axis or 3 segment"},
+        {"DEN", ", concentration", " : type", false, " needs points of dimension 1 or 2 in block GEO"},
+        {"GRD", ", point", " : size", true, ", not positive"},
+    };
+    if (fault.kind == SizeFault::none) {
+        return;
+    }
+    const Wording& wording = kWordings[std::size_t(fault.kind)];
     std::string text;
     FreeFormatWriter line(text);
-    switch (fault.kind) {
-    case SizeFault::none:
-        break;
-    case SizeFault::generationMode:
-        line.text("in block DEN : generation mode");
-        line.integer(fault.integer);
-        line.text(", not 1, 2 or 3");
-        break;
-    case SizeFault::progressionType:
-        line.text("in block SUI, progression");
+    line.text("in block ");
+    line.text(wording.block);
+    if (wording.record != nullptr) {
+        line.text(wording.record);
         line.integer(fault.record);
-        line.text(" : type");
-        line.integer(fault.integer);
-        line.text(", not 1 geometric or 2 arithmetic");
-        break;
-    case SizeFault::progressionSize:
-        line.text("in block SUI, progression");
-        line.integer(fault.record);
-        line.text(" : size");
-        line.real(fault.real);
-        line.text(", not positive");
-        break;
-    case SizeFault::progressionRatio:
-        line.text("in block SUI, progression");
-        line.integer(fault.record);
-        line.text(" : ratio");
-        line.real(fault.real);
-        line.text(", not positive");
-        break;
-    case SizeFault::progressionDifference:
-        line.text("in block SUI, progression");
-        line.integer(fault.record);
-        line.text(" : difference");
-        line.real(fault.real);
-        line.text(", negative");
-        break;
-    case SizeFault::concentrationType:
-        line.text("in block DEN, concentration");
-        line.integer(fault.record);
-        line.text(" : type");
-        line.integer(fault.integer);
-        line.text(", not 1 point, 2 axis or 3 segment");
-        break;
-    case SizeFault::concentrationDimension:
-        line.text("in block DEN, concentration");
-        line.integer(fault.record);
-        line.text(" : type");
-        line.integer(fault.integer);
-        line.text(" needs points of dimension 1 or 2 in block GEO");
-        break;
-    case SizeFault::nodalSize:
-        line.text("in block GRD, point");
-        line.integer(fault.record);
-        line.text(" : size");
-        line.real(fault.real);
-        line.text(", not positive");
-        break;
     }
+    line.text(wording.value);
+    if (wording.real) {
+        line.real(fault.real);
+    } else {
+        line.integer(fault.integer);
+    }
+    line.text(wording.wrong);
     line.finish();
     consoleWrite(text);
 }
