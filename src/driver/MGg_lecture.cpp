@@ -6,6 +6,7 @@
 // become the edges, and the zone of each element becomes the first code of its row.
 #include "driver/MGg_lecture.hpp"
 
+#include "driver/fault_reports.hpp"
 #include "files/files.hpp"
 #include "messages/es_erreur.hpp"
 #include "messages/mg_messages.hpp"
@@ -38,7 +39,7 @@ int storeSizes(const RunNames& names, RunQuantities& run, const GlobalTables& ta
     const int code = litraf(1, names.sizes, run.sizes, tables.sizeIntegers, tables.sizeReals, tables.freeIntegers,
                             tables.freeReals, 0);
     if (code != kOk) {
-        pgReport(reportType(code), kWhileReading, pgmsg::kNone, names.sizes);
+        reportSizeFile(code, names.sizes, run.sizes.fault);
         return code;
     }
     progress(mode, kInfoConcentrations, run.sizes.records);

@@ -1,6 +1,7 @@
 #pragma once
 // The storing read of the generation: the size specification and the geometry read into the
 // tables carved for them, with the border structure built when the borders are smoothed.
+#include "driver/geometry_fault.hpp"
 #include "driver/st_memoire.hpp"
 #include "files/es_densite.hpp"
 #include "support/codes.hpp"
@@ -31,6 +32,7 @@ struct RunQuantities {
     int32_t noemax = 0;           ///< NOEMAX
     int32_t nbemax = 0;           ///< NBEMAX
     int32_t components = 0;       ///< connected border components (generation mode 3 only)
+    GeometryAsRead geometry;      ///< the geometry as read, for the reports of a fault
 };
 
 /// Reads the size specification and the geometry into `tables` (the geometry falls back to the

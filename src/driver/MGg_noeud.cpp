@@ -4,7 +4,8 @@
 //   1. counting read of the geometry, and the checks that it can be meshed;
 //   2. counting read of the size specification, and its checks;
 //   3. the node and element maxima, and the global tables carved from the work arrays;
-//   4. storing read of both files (mggesf);
+//   4. storing read of both files (mggesf), then the check that no borders of the zones cross
+//      and no zones overlap;
 //   5. border stage: every border edge cut by the size specification, once for all zones;
 //   6. switch to triangles: the optional edge tables give way to the triangle table;
 //   7. zone loop: each zone meshed and appended, in the order of its first appearance;
@@ -16,6 +17,7 @@
 #include "driver/MGg_lecture.hpp"
 #include "driver/api_mesh.hpp"
 #include "driver/api_raf1d.hpp"
+#include "driver/fault_reports.hpp"
 #include "driver/st_memoire.hpp"
 #include "files/files.hpp"
 #include "messages/es_chaine.hpp"
@@ -163,7 +165,7 @@ int countSizes(const RunNames& names, int32_t nbn, Vec<int32_t> itvl, Vec<float>
         run.sizes.generationMode = 1;
     }
     if (code != kOk) {
-        pgReport(reportType(code), entry::kWhileReading, pgmsg::kNone, names.sizes);
+        reportSizeFile(code, names.sizes, run.sizes.fault);
         return code;
     }
     if (run.sizes.refinementMode == kDensityConcentrations && run.dimension == 3) {
@@ -308,6 +310,9 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         const int32_t room = std::max(0, mesh.noemax - mesh.nodes);
         WorkShortage shortage = WorkShortage::none;
         const int32_t nodesBefore = mesh.nodes;
+        if (extensions != nullptr) {
+            extensions->watch = CapacityWatch{}; // what the last zone's refinement found
+        }
         const int code = rgraft(border, tables.zoneCodes(k), index.of(k), mesh, sizes, room, freeIntegers,
                                 tables.freeReals, mode, shortage, extensions);
         // a table full before the job is done: memory, not the requested maximum, stopped it
@@ -330,6 +335,7 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
                          " ");
             } else {
                 pgReport(reportType(code), entry::kGeometryNotValid, pgmsg::kNone, " ");
+                locateZoneRefusal(border, tables.zoneCodes(k), run, tables.coordinates, freeIntegers, mode, extensions);
             }
             return traced(code, "MG4MEM", " APPEL RGRAFT");
         }
@@ -348,6 +354,7 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         if (several) {
             progress(mode, entry::kInfoTriangles, mesh.triangles - before);
         }
+        noteZoneTriangles(mode, k, run.zones, tables.zoneCodes(k), mesh.triangles - before, mesh.triangles);
         triangles.zoneEnds(k) = mesh.triangles;
     }
     return kOk;
@@ -416,6 +423,9 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     // 5. border stage
     int code = borderStage(nbn, run, tables, nodalSizesReady, mode, extensions);
     if (code != kOk) {
+        if (code == kDataError) {
+            locateBorderRefusal(run, tables, mode, extensions);
+        }
         return code;
     }
     // 6. switch to triangles (each zone's room for new nodes is what is left when it starts)
@@ -534,6 +544,11 @@ int mggmem(std::string_view geometry, std::string_view sizes, std::string_view m
     code = mggesf(names, run, tables, mode);
     if (code != kOk) {
         return traced(code, kRoutine, " APPEL MGGESF");
+    }
+    // 4b. zones whose borders cross or overlap refused before any is meshed
+    code = checkZonesApart(names, run, tables, mode, extensions);
+    if (code != kOk) {
+        return code;
     }
     // 5.-7. borders and zones
     TriangleTables triangles;

@@ -3,6 +3,7 @@
 // back. The console program passes none, so that every stage then behaves exactly as its own;
 // the front end for scripts and the sizing of longer work arrays fill in what they need.
 #include "refinement/capacity_watch.hpp"
+#include "driver/geometry_fault.hpp"
 
 #include <cstdint>
 
@@ -34,6 +35,7 @@ struct RunExtensions {
     CapacityOutcome capacity;
     /// The refinement's watch over its node cap (set by the zone stages from `capacity`).
     CapacityWatch watch;
+    GeometryFault fault; ///< filled by the driver when it refuses the geometry at a place it located
 };
 
 } // namespace tesmo

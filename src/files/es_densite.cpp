@@ -5,10 +5,15 @@
 // stores each record under its number, and each concentration then becomes one density record.
 // A number that no record defined reads as zero, which the checks of `strden` refuse (a
 // progression of type 0 has no positive ratio; concentration 0 names progression 0).
+//
+// The values of every progression and concentration, and the generation mode, are checked as
+// soon as the counting read meets them: a value refused there is handed back in the fault of
+// the counts, without a message, so that the caller names the file and the record.
 #include "files/es_densite.hpp"
 
 #include "files/es_bloc.hpp"
 #include "files/es_lecture.hpp"
+#include "messages/es_chaine.hpp"
 #include "messages/es_messages.hpp"
 #include "messages/es_erreur.hpp"
 
@@ -32,6 +37,45 @@ int wrongNumber(int32_t message, int32_t number, int32_t atMessage, int32_t posi
 {
     esReportInt(kDataError, message, esmsg::kNone, number);
     return failure(atMessage, position);
+}
+
+/// Hands a refused value back in `fault`; -1, without a message.
+int refused(SizeFileFault& fault, SizeFault kind, int32_t record, int32_t integer, float real)
+{
+    fault = SizeFileFault{kind, record, integer, real};
+    return kDataError;
+}
+
+/// Progression k: geometric (1) with a positive ratio or arithmetic (2) with a difference of
+/// at least 0, and a positive size at its object. Returns 0, or -1 with the fault.
+int checkProgression(int32_t k, int32_t type, float size, float ratio, SizeFileFault& fault)
+{
+    if (type != kGeometricProgression && type != kArithmeticProgression) {
+        return refused(fault, SizeFault::progressionType, k, type, 0.0f);
+    }
+    if (!(size > 0.0f)) {
+        return refused(fault, SizeFault::progressionSize, k, 0, size);
+    }
+    if (type == kGeometricProgression && !(ratio > 0.0f)) {
+        return refused(fault, SizeFault::progressionRatio, k, 0, ratio);
+    }
+    if (type == kArithmeticProgression && !(ratio >= 0.0f)) {
+        return refused(fault, SizeFault::progressionDifference, k, 0, ratio);
+    }
+    return kOk;
+}
+
+/// Concentration k: a point, an axis or a segment, whose points fit a density record (two
+/// points of dimension 3 do not). Returns 0, or -1 with the fault.
+int checkConcentration(int32_t k, int32_t object, int32_t dimension, SizeFileFault& fault)
+{
+    if (object != kPointObject && object != kAxisObject && object != kSegmentObject) {
+        return refused(fault, SizeFault::concentrationType, k, object, 0.0f);
+    }
+    if (object != kPointObject && 2 + 2 * dimension > kDensityReals) {
+        return refused(fault, SizeFault::concentrationDimension, k, object, 0.0f);
+    }
+    return kOk;
 }
 
 /// Block GEO: header, then `number x1 .. xndim` per record.
@@ -120,6 +164,9 @@ int readSui(int32_t pass, BlockReading& files, DensityFileCounts& counts, const 
         if (read.integer(type) != kReadOk || read.real(size) != kReadOk || read.real(ratio) != kReadOk) {
             return failure(esmsg::kAtProgression, l);
         }
+        if (checkProgression(k, type, size, ratio, counts.fault) != kOk) {
+            return kDataError;
+        }
         if (pass != 0) {
             work.progressionTypes(k) = type;
             work.progressions(k, 1) = size;
@@ -167,6 +214,9 @@ int readDen(int32_t pass, BlockReading& files, DensityFileCounts& counts, const 
         }
         if (read.integer(object) != kReadOk || read.integer(nv) != kReadOk) {
             return failure(esmsg::kAtConcentration, l);
+        }
+        if (checkConcentration(k, object, counts.dimension, counts.fault) != kOk) {
+            return kDataError;
         }
         if (nv < 0 || nv > kMaxConcentrationValues) {
             // A record row holds the progression and two points: more values have no place.
@@ -250,6 +300,52 @@ bool carveWork(const DensityFileCounts& counts, Vec<int32_t> integerWork, Vec<fl
 }
 
 } // namespace
+
+void reportSizeFault(const SizeFileFault& fault)
+{
+    // how each fault is told, one wording per kind in the order of SizeFault: its block, what
+    // its record is (none for the header), the value named, whether that value is the real
+    // one, and what is wrong with it
+    struct Wording {
+        const char* block;
+        const char* record;
+        const char* value;
+        bool real;
+        const char* wrong;
+    };
+    static constexpr Wording kWordings[] = {
+        {"", "", "", false, ""},
+        {"DEN", nullptr, " : generation mode", false, ", not 1, 2 or 3"},
+        {"SUI", ", progression", " : type", false, ", not 1 geometric or 2 arithmetic"},
+        {"SUI", ", progression", " : size", true, ", not positive"},
+        {"SUI", ", progression", " : ratio", true, ", not positive"},
+        {"SUI", ", progression", " : difference", true, ", negative"},
+        {"DEN", ", concentration", " : type", false, ", not 1 point, 2 axis or 3 segment"},
+        {"DEN", ", concentration", " : type", false, " needs points of dimension 1 or 2 in block GEO"},
+        {"GRD", ", point", " : size", true, ", not positive"},
+    };
+    if (fault.kind == SizeFault::none) {
+        return;
+    }
+    const Wording& wording = kWordings[std::size_t(fault.kind)];
+    std::string text;
+    FreeFormatWriter line(text);
+    line.text("in block ");
+    line.text(wording.block);
+    if (wording.record != nullptr) {
+        line.text(wording.record);
+        line.integer(fault.record);
+    }
+    line.text(wording.value);
+    if (wording.real) {
+        line.real(fault.real);
+    } else {
+        line.integer(fault.integer);
+    }
+    line.text(wording.wrong);
+    line.finish();
+    consoleWrite(text);
+}
 
 int litden(int32_t pass, std::string_view name, DensityFileCounts& counts, const DensityWork& work)
 {
@@ -342,8 +438,15 @@ int iniden(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int
     // 2. counting read.
     DensityFileCounts counts;
     int code = litden(0, name, counts, DensityWork{});
+    shape.fault = counts.fault;
     if (code != kOk) {
         return code;
+    }
+    // The generation mode of the header counts when there are concentrations, or progressions
+    // enough to build the closing record from; otherwise generation mode 1 replaces it.
+    const bool modeUsed = counts.concentrations > 0 || counts.progressions >= 2;
+    if (modeUsed && (counts.generationMode < kFirstGenerationMode || counts.generationMode > kLastGenerationMode)) {
+        return refused(shape.fault, SizeFault::generationMode, 0, counts.generationMode, 0.0f);
     }
     if (counts.concentrations == std::numeric_limits<int32_t>::max()) {
         return kCapacityError;

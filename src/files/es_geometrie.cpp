@@ -61,18 +61,6 @@ int expandInterval(int32_t first, int32_t last, int32_t step, Vec<int32_t> point
     return kOk;
 }
 
-/// The elements a checked border gives: one per point (99), one per pair (100), none (101).
-int32_t borderElements(int32_t code, int32_t n)
-{
-    if (code == kBorderPoints) {
-        return n;
-    }
-    if (code == kBorderPolyline) {
-        return n - 1;
-    }
-    return 0;
-}
-
 /// What the borders of the file need, gathered while they are read the first time.
 struct BorderCounts {
     int64_t elements = 0;
@@ -288,6 +276,17 @@ int storeBorders(BlockReading& files, const GeometryTables& tables, const Geomet
 }
 
 } // namespace
+
+int32_t borderElements(int32_t code, int32_t n)
+{
+    if (code == kBorderPoints) {
+        return n;
+    }
+    if (code == kBorderPolyline) {
+        return n - 1;
+    }
+    return 0;
+}
 
 int litgeo(int32_t unit, int32_t& elementDimension, Vec<int32_t> points, int32_t& n, Vec<int32_t> zones, int32_t& nz,
            int32_t& code)

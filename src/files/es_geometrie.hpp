@@ -48,6 +48,10 @@ struct GeometryTables {
 /// in the filling pass. Every failure prints its message; both files are closed on every path.
 [[nodiscard]] int litfrt(int32_t pass, std::string_view name, const GeometryTables& tables, GeometrySizes& sizes);
 
+/// The elements a checked border of n points gives: one per point (99), one per pair (100),
+/// none (101).
+int32_t borderElements(int32_t code, int32_t n);
+
 /// Reads one border record from the unit and checks it; an interval is expanded into `points`
 /// (its count is the point capacity) and `n` becomes the number of points.
 /// Returns 0; -1 bad record; -2 more zones than `zones` holds. Prints the message of the case.

@@ -1,7 +1,9 @@
 // Size specification reader: tells the kind of file apart and hands it to its reader.
 #include "files/es_raffine.hpp"
 
+#include "files/es_bloc.hpp"
 #include "files/es_grandeur.hpp"
+#include "files/es_lecture.hpp"
 #include "messages/es_messages.hpp"
 #include "files/es_util.hpp"
 #include "messages/es_chaine.hpp"
@@ -65,6 +67,34 @@ int tyfide(std::string_view name, int32_t& kind)
     return code;
 }
 
+int sizeFileRecords(std::string_view name, int32_t& records)
+{
+    records = 1;
+    if (cutText(name).empty()) {
+        return kOk;
+    }
+    int32_t kind = kUnknownSizeFile;
+    if (tyfide(name, kind) != kOk) {
+        return kDataError;
+    }
+    if (kind == kNodalValuesFile) {
+        return kOk;
+    }
+    // a density file: the DEN block after the SUI block, and its count of concentrations
+    BlockReading files;
+    if (files.open(name) != kOk || files.extract("DEBSUI", "FINSUI") != kOk ||
+        files.extract("DEBDEN", "FINDEN", false) != kOk) {
+        return kDataError;
+    }
+    FreeRead read(files.block());
+    int32_t nd = 0;
+    if (read.integer(nd) != kReadOk) {
+        return kDataError;
+    }
+    records = std::max(nd, 0);
+    return kOk;
+}
+
 int littsn(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<float> realRecords)
 {
     // 1. the counts of the GRD block.
@@ -91,7 +121,18 @@ int littsn(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<flo
     if (realRecords.count() < n) {
         return kCapacityError;
     }
-    return litgrd(1, name, realRecords, m, n);
+    code = litgrd(1, name, realRecords, m, n);
+    if (code != kOk) {
+        return code;
+    }
+    // 4. every size positive: a size of 0 or less cannot be cut by.
+    for (int32_t i = 1; i <= n; ++i) {
+        if (!(realRecords(i) > 0.0f)) {
+            shape.fault = SizeFileFault{SizeFault::nodalSize, i, 0, realRecords(i)};
+            return kDataError;
+        }
+    }
+    return kOk;
 }
 
 int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int32_t> integerRecords,
@@ -100,6 +141,7 @@ int litraf(int32_t pass, std::string_view name, SizeRecordCounts& shape, Vec<int
     // 1. nothing known yet.
     shape.refinementMode = 0;
     shape.generationMode = 0;
+    shape.fault = SizeFileFault{};
     // 2. no file: the default size description (the counting pass writes it into the work tables).
     if (cutText(name).empty()) {
         progress(verbosity, esmsg::kInfoDefaultSize);

@@ -1,6 +1,7 @@
 #pragma once
 // Front door of the data-file layer: file manager, free-format reading, and the geometry,
 // mesh, nodal-values and size specification files.
+#include "files/border_numbers.hpp"
 #include "files/es_bloc.hpp"
 #include "files/es_densite.hpp"
 #include "files/es_geometrie.hpp"

@@ -11,6 +11,7 @@
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
 #include "messages/mg_messages.hpp"
+#include "shell/output_checks.hpp"
 #include "topology/st_generic.hpp"
 
 #include <array>
@@ -177,6 +178,7 @@ int runTesmo(Arguments arguments, const WorkMemory& given)
     files.nbn = values.integers(values.index(5));
     // 6. output checks
     code = mgtest(files, Vec<const int32_t>(presence.data(), kProgramParameters), mode);
+    code = code == kOk ? checkOutputs(files) : code;
     if (code != kOk) {
         printOnlineHelp();
         return code;

@@ -3,3 +3,4 @@
 // the prompts.
 #include "shell/MGg_main.hpp"
 #include "shell/es_prog.hpp"
+#include "shell/output_checks.hpp"

@@ -92,14 +92,12 @@ TEST_F(Generation, PointsWithoutEdgesGiveAMeshOfNodesOnly)
                   " -->WRITTING MESH FILE :out.msh\n Number of nodes   : 3\n Number of triangles : 0\n"
                   " Number of zones   : 0\n");
     EXPECT_EQ(readFile(directory.file("out.msh")), "DEBXYZ\n 3 2\n 0. 0.\n 2. 0.\n 0. 2.\nFINXYZ\n");
-    // A mesh file that cannot be written is reported, and the nodal-size file still written:
-    // points on no edge have no size constraint.
+    // A mesh file that cannot be written is refused before anything is read.
     EXPECT_EQ(tesmo({"d", "points.geo", "-", "nowhere/out.msh", "out.grd"}),
-              " WARNING  no edge in the file :points.geo\n" + stored("points.geo", 3, 0, 0) +
-                  " -->WRITTING MESH FILE :nowhere/out.msh\n"
-                  " DATA ERROR  can t open the file :nowhere/out.msh\n"
-                  " DATA ERROR  while writing the file :nowhere/out.msh\n"
-                  " -->WRITTING DENSITY MESH FILE :out.grd\n Number of values  : 3\n");
+              " DATA ERROR  while writing the file :nowhere/out.msh\n" + kOnlineHelp);
+    EXPECT_FALSE(exists("out.grd"));
+    // The nodal-size file: points on no edge have no size constraint.
+    EXPECT_EQ(tesmo({"s", "points.geo", "-", "out2.msh", "out.grd"}), " WARNING  no edge in the file :points.geo\n");
     EXPECT_NE(readFile(directory.file("out.grd")).find("DEBGRD\n 3 1\n  1 9.99999968E+37\n"), std::string::npos)
         << readFile(directory.file("out.grd"));
 }

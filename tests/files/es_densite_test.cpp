@@ -95,7 +95,8 @@ TEST_F(Iniden, ClosingRecordTakesTheLargestRatioOrDifference)
 TEST_F(Iniden, WithoutConcentration)
 {
     write("none.den", density("0 2\n", "0\n", "0 2\n"));
-    write("one.den", density("0 2\n", "1\n1 2 0.5 0.25\n", "0 3\n"));
+    // one progression: generation mode 1 replaces that of the header, whatever it is
+    write("one.den", density("0 2\n", "1\n1 2 0.5 0.25\n", "0 7\n"));
     write("two.den", density("0 2\n", "2\n1 1 0.5 1.2\n2 1 0.5 1.4\n", "0 3\n"));
     Records r;
     ConsoleCapture console;
@@ -171,6 +172,7 @@ struct Malformed {
     const char* what;
     std::string file;
     std::string console;
+    SizeFileFault fault{}; ///< a value refused: handed back quietly, for the caller to name
 };
 
 class InidenMalformed : public testfiles::FileTest, public ::testing::WithParamInterface<Malformed> {};
@@ -183,6 +185,16 @@ TEST_P(InidenMalformed, ReportsItsMessages)
     ConsoleCapture console;
     EXPECT_EQ(r.read(1, "bad.den"), kDataError) << c.what;
     EXPECT_EQ(console.text(), c.console) << c.what;
+    EXPECT_EQ(r.shape.fault.kind, c.fault.kind) << c.what;
+    EXPECT_EQ(r.shape.fault.record, c.fault.record) << c.what;
+    EXPECT_EQ(r.shape.fault.integer, c.fault.integer) << c.what;
+    EXPECT_EQ(r.shape.fault.real, c.fault.real) << c.what;
+    // the counting pass refuses the same value, so that the driver refuses it before carving
+    if (c.fault.kind != SizeFault::none) {
+        Records counting;
+        EXPECT_EQ(counting.read(0, "bad.den"), kDataError) << c.what;
+        EXPECT_EQ(counting.shape.fault.kind, c.fault.kind) << c.what;
+    }
 }
 
 const std::string kGeo = "5 2\n1 0 0\n2 1 0\n3 1 1\n4 0 1\n5 2 2\n";
@@ -215,14 +227,14 @@ INSTANTIATE_TEST_SUITE_P(
                   dataError("the concentration reference is not correct :", 0) + kAt1},
         Malformed{"four values", density(kGeo, kSui, "1 1\n1 2 4 1 1 2 3\n"),
                   dataError("in Block DEN : number of concentrations or dimension is wrong", 4) + kAt1},
-        Malformed{"ratio 0", density(kGeo, "1\n1 1 0.1 0\n", "1 1\n1 1 2 1 1\n"),
-                  dataError("the progression ratio is <= 0 :", " 0.") + kAt1},
-        Malformed{"size 0", density(kGeo, "1\n1 1 0 1.2\n", "1 1\n1 1 2 1 1\n"),
-                  dataError("the progression size is <= 0  :", " 0.") + kAt1},
-        Malformed{"difference and size 0", density(kGeo, "1\n1 2 0 -0.5\n", "1 1\n1 1 2 1 1\n"),
-                  dataError("the progression difference and size are <=0 :", " -0.5") + kAt1},
-        Malformed{"object type 4", density(kGeo, kSui, "1 1\n1 4 2 1 1\n"),
-                  dataError("unknown type of concentration :", 4) + kAt1},
+        Malformed{"ratio 0", density(kGeo, "1\n1 1 0.1 0\n", "1 1\n1 1 2 1 1\n"), "",
+                  {SizeFault::progressionRatio, 1, 0, 0.0f}},
+        Malformed{"size 0", density(kGeo, "1\n1 1 0 1.2\n", "1 1\n1 1 2 1 1\n"), "",
+                  {SizeFault::progressionSize, 1, 0, 0.0f}},
+        Malformed{"difference and size 0", density(kGeo, "1\n1 2 0 -0.5\n", "1 1\n1 1 2 1 1\n"), "",
+                  {SizeFault::progressionSize, 1, 0, 0.0f}},
+        Malformed{"object type 4", density(kGeo, kSui, "1 1\n1 4 2 1 1\n"), "",
+                  {SizeFault::concentrationType, 1, 4, 0.0f}},
         Malformed{"point 7 of 5", density(kGeo, kSui, "1 1\n1 3 3 1 1 7\n"),
                   dataError("illegal point reference number :", 7) + kAt1},
         Malformed{"progression 2 of 1", density(kGeo, kSui, "2 1\n2 1 2 1 1\n1 1 2 2 1\n"),
@@ -231,8 +243,21 @@ INSTANTIATE_TEST_SUITE_P(
                   dataError("the progression ratio is <= 0 :", " 0.") + kAt1},
         Malformed{"undefined concentration", density(kGeo, kSui, "1 1\n2 1 2 1 1\n"),
                   dataError("the progression reference is not correct :", 0) + kAt1},
-        Malformed{"segment in space", density("2 3\n1 0 0 0\n2 1 1 1\n", kSui, "1 1\n1 3 3 1 1 2\n"),
-                  dataError("in Block GEO : number of values or dimension is wrong", 3) + kAt1}),
+        Malformed{"segment in space", density("2 3\n1 0 0 0\n2 1 1 1\n", kSui, "1 1\n1 3 3 1 1 2\n"), "",
+                  {SizeFault::concentrationDimension, 1, 3, 0.0f}},
+        // values refused where they are read, whether a concentration uses them or not
+        Malformed{"generation mode 5", density(kGeo, kSui, "1 5\n1 1 2 1 1\n"), "",
+                  {SizeFault::generationMode, 0, 5, 0.0f}},
+        Malformed{"generation mode 0, progressions only", density(kGeo, "2\n1 1 0.1 1.2\n2 1 0.2 1.1\n", "0 0\n"),
+                  "", {SizeFault::generationMode, 0, 0, 0.0f}},
+        Malformed{"progression type 3", density(kGeo, "2\n1 1 0.1 1.2\n2 3 0.1 1.2\n", "1 1\n1 1 2 1 1\n"), "",
+                  {SizeFault::progressionType, 2, 3, 0.0f}},
+        Malformed{"arithmetic size -1", density(kGeo, "1\n4 2 -1 0.5\n", "1 1\n1 1 2 4 1\n"), "",
+                  {SizeFault::progressionSize, 4, 0, -1.0f}},
+        Malformed{"negative difference", density(kGeo, "1\n1 2 0.2 -0.05\n", "1 1\n1 1 2 1 1\n"), "",
+                  {SizeFault::progressionDifference, 1, 0, -0.05f}},
+        Malformed{"single progression of ratio -1", density(kGeo, "1\n1 1 0.2 -1\n", "0 1\n"), "",
+                  {SizeFault::progressionRatio, 1, 0, -1.0f}}),
     [](const ::testing::TestParamInfo<Malformed>& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(Iniden, ArithmeticProgressionNeedsOnlyOnePositiveValue)

@@ -101,6 +101,22 @@ TEST_F(Litraf, NodalValuesGiveSizesAtThePoints)
     EXPECT_EQ(small.read(1, "a.grd"), kCapacityError);
 }
 
+TEST_F(Litraf, SizesAtThePointsMustBePositive)
+{
+    // the last point's size is 0: found after a positive one, so that the whole list is checked
+    write("a.grd", "DEBGRD\n3 1\n1 0.5\n3 0\n2 -1e-30\nFINGRD\n");
+    SizeFile s;
+    ConsoleCapture console;
+    ASSERT_EQ(s.read(0, "a.grd"), kOk);
+    EXPECT_EQ(s.read(1, "a.grd"), kDataError);
+    EXPECT_EQ(s.shape.fault.kind, SizeFault::nodalSize);
+    EXPECT_EQ(s.shape.fault.record, 2);
+    EXPECT_EQ(s.shape.fault.real, -1e-30f);
+    EXPECT_EQ(console.text(), "");
+    reportSizeFault(s.shape.fault);
+    EXPECT_EQ(console.text(), " in block GRD, point 2 : size -1.E-30, not positive\n");
+}
+
 TEST_F(Litraf, TwoValuesPerNodeAreRefused)
 {
     write("a.grd", "DEBGRD\n2 2\n1 0.5 1\n2 1.5 1\nFINGRD\n");
