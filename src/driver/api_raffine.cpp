@@ -31,10 +31,11 @@ DensityRecords densityRecords(const SizeSpecification& sizes, int32_t given)
     return density;
 }
 
-/// Step 1: the interior nodes, at most `room` of them. Returns the refinement's status or its
-/// error after the trace of its size function.
+/// Step 1: the interior nodes, at most `room` of them, by the size specification alone or,
+/// when `extensions` asks for well-shaped triangles, with the shape refinement. Returns the
+/// refinement's status or its error after the trace of its size function.
 int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecification& sizes,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* extensions)
 {
     const int32_t mode = sizes.refinementMode;
     SizeFunction function = nullptr;
@@ -65,14 +66,17 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
                         zone.nodes,
                         int32_t(cap)};
     const DensityRecords density = densityRecords(sizes, sizes.reals.count());
-    const int code = rfraff(mode, mesh, function, density, freeIntegers, freeReals);
+    const bool shaped = extensions != nullptr && extensions->quality.wanted();
+    const int code = shaped ? rfqual(mode, mesh, function, density, extensions->quality, extensions->zoneBorders,
+                                     freeIntegers, freeReals, extensions->progress)
+                            : rfraff(mode, mesh, function, density, freeIntegers, freeReals);
     zone.nodes = mesh.nodes;
     zone.NBE = mesh.NBE;
     if (mode == kSizesAtPoints) {
         sizes.realsPerRecord = zone.nodes;
     }
     if (code < kOk) {
-        return traced(code, kRoutine, failure);
+        return traced(code, kRoutine, shaped ? " APPEL RFQUAL" : failure);
     }
     return code;
 }
@@ -80,15 +84,20 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
 } // namespace
 
 int mgraft(ZoneElements& zone, int32_t room, Rows<float> coordinates, Vec<float> IGRDMX, SizeSpecification& sizes,
-           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* /*extensions*/)
+           Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* extensions)
 {
     // 1. the interior nodes, when there is room for any
     int status = kOk;
     if (room > 0) {
-        status = refine(zone, room, coordinates, sizes, freeIntegers, freeReals);
+        status = refine(zone, room, coordinates, sizes, freeIntegers, freeReals, extensions);
         if (status < kOk) {
             return status;
         }
+    }
+    if (extensions != nullptr) {
+        // a zone left without room, or whose refinement a maximum stopped, is told back
+        extensions->stoppedEarly = std::max(extensions->stoppedEarly, room > 0 ? status : kMaxNodesReached);
+        extensions->progress(zone.nodes);
     }
     // 2. the size at every node of the zone, when a nodal-size file is asked for
     if (IGRDMX.count() > 0) {
