@@ -502,11 +502,10 @@ int meshRun(const MeshOptions& options)
     ToolMesh mesh;
     ToolGeometry borders;
     std::vector<BorderEdge> edges;
-    if ((why = loadMesh(meshCopy, mesh)).empty() && (why = loadGeometry(geometry, borders)).empty() &&
+    if ((why = loadMesh(meshCopy, mesh, options.output)).empty() && (why = loadGeometry(geometry, borders)).empty() &&
         (why = tagBorderEdges(mesh, borders, edges)).empty()) {
         why = checkValidity(mesh);
     }
-    mesh.name = options.output;
     if (!why.empty()) {
         return fail(kCommand, kExitFailure, userNames(why, names));
     }

@@ -14,7 +14,7 @@ namespace tesmo {
 
 /// Largest bound (degrees) on the smallest angle that the shape test accepts: up to it the
 /// off-centre refinement is known to end on the domains it is meant for.
-inline constexpr float kLargestAngleBound = 34.0f;
+inline constexpr float kLargestAngleBound = 33.5f;
 /// The smallest angle (degrees) that the default size already asks for: a shortest edge over
 /// circumradius of 2/3 is 2 sin(angle).
 inline constexpr float kDefaultSizeAngle = 19.4712206f;
