@@ -52,41 +52,81 @@ bool namesAnotherZone(const int32_t* codes, int32_t width, int32_t zoneCode)
     return std::any_of(codes, codes + width, [&](int32_t code) { return code != 0 && code != zoneCode; });
 }
 
-/// The edges of the description sorted by their two nodes (smaller first), for a search by
-/// bisection; edges appended later are searched one by one.
+/// The edges of the description found by their two nodes: the edges at the start of a pass
+/// sorted by their nodes (smaller first), searched by bisection, and the edges a split changed
+/// or appended, searched one by one; without work enough for both, every edge one by one.
 class EdgeSearch {
 public:
-    EdgeSearch(Rows<const int32_t> edgeNodes, int32_t edges, Vec<int32_t> work) : nodes_(edgeNodes), sortedEdges_(edges)
+    EdgeSearch(Rows<const int32_t> edgeNodes, int32_t edges, int32_t splits, Vec<int32_t> work)
+        : nodes_(edgeNodes), sortedCount_(edges)
     {
-        if (edgeNodes.width() < 2 || work.count() < edges) {
-            sortedEdges_ = 0;
+        if (edgeNodes.width() < 2 || work.count() < 4 * int64_t(edges) + 2 * int64_t(splits)) {
+            sortedCount_ = -1;
             return;
         }
-        order_ = work.slice(1, edges);
+        // the edges ordered by their nodes, then their nodes as they are now beside them
+        const Vec<int32_t> order = work.slice(1, edges);
         for (int32_t e = 1; e <= edges; ++e) {
-            order_(e) = e;
+            order(e) = e;
         }
-        std::sort(order_.data(), order_.data() + edges, [&](int32_t l, int32_t r) { return key(l) < key(r); });
+        std::sort(order.data(), order.data() + edges, [&](int32_t l, int32_t r) { return key(l) < key(r); });
+        sorted_ = Rows<int32_t>(work.data() + edges, 3, edges);
+        for (int32_t i = 1; i <= edges; ++i) {
+            const Key k = key(order(i));
+            sorted_(i, 1) = k.low;
+            sorted_(i, 2) = k.high;
+            sorted_(i, 3) = order(i);
+        }
+        tail_ = work.slice(4 * edges + 1, 2 * splits);
     }
     /// The edge joining a and b among edges 1..`edges`, 0 when none.
-    int32_t find(int32_t a, int32_t b, int32_t edges) const
+    int32_t find(int32_t a, int32_t b, int32_t edges)
     {
         const Key wanted{std::min(a, b), std::max(a, b)};
-        int32_t from = 1;
-        if (sortedEdges_ > 0) {
-            const int32_t* found = std::lower_bound(order_.data(), order_.data() + sortedEdges_, wanted,
-                                                    [&](int32_t e, const Key& k) { return key(e) < k; });
-            if (found != order_.data() + sortedEdges_ && key(*found) == wanted) {
-                return *found;
+        found_ = 0;
+        if (sortedCount_ < 0) {
+            for (int32_t e = 1; e <= edges; ++e) {
+                if (key(e) == wanted) {
+                    return e;
+                }
             }
-            from = sortedEdges_ + 1;
+            return 0;
         }
-        for (int32_t e = from; e <= edges; ++e) {
-            if (key(e) == wanted) {
-                return e;
+        int32_t low = 1, high = sortedCount_;
+        while (low <= high) {
+            const int32_t middle = (low + high) / 2;
+            const Key k{sorted_(middle, 1), sorted_(middle, 2)};
+            if (k == wanted) {
+                found_ = sorted_(middle, 3) != 0 ? middle : 0;
+                break;
+            }
+            if (k < wanted) {
+                low = middle + 1;
+            } else {
+                high = middle - 1;
+            }
+        }
+        if (found_ != 0) {
+            return sorted_(found_, 3);
+        }
+        for (int32_t i = 1; i <= tailCount_; ++i) {
+            if (key(tail_(i)) == wanted) {
+                return tail_(i);
             }
         }
         return 0;
+    }
+    /// The edge last found was split: it changed, and `appended` follows the edges.
+    void split(int32_t changed, int32_t appended)
+    {
+        if (sortedCount_ < 0) {
+            return;
+        }
+        if (found_ != 0) {
+            sorted_(found_, 3) = 0;        // its two nodes no longer make an edge,
+            tail_(++tailCount_) = changed; // and the row as it is now is searched one by one
+        }
+        tail_(++tailCount_) = appended;
     }
 
 private:
@@ -101,8 +141,11 @@ private:
         return b == 0 ? Key{0, 0} : Key{std::min(a, b), std::max(a, b)};
     }
     Rows<const int32_t> nodes_;
-    Vec<int32_t> order_;
-    int32_t sortedEdges_;
+    Rows<int32_t> sorted_;
+    Vec<int32_t> tail_;
+    int32_t sortedCount_;
+    int32_t tailCount_ = 0;
+    int32_t found_ = 0;
 };
 
 } // namespace
@@ -194,7 +237,7 @@ int applySharedSplits(RunExtensions* extensions, int32_t& pass, BorderDescriptio
     }
     BorderSplitLog& log = extensions->splits;
     const int32_t nb = border.nodes;
-    const EdgeSearch search(edgeNodes, border.edges, work);
+    EdgeSearch search(edgeNodes, border.edges, log.count, work);
     // 1. each logged split in order: its ends in border numbers (a node split earlier in the
     //    pass has one already), its edge, then the new node after the border's
     int32_t added = 0;
@@ -234,6 +277,7 @@ int applySharedSplits(RunExtensions* extensions, int32_t& pass, BorderDescriptio
         edgeNodes(last, 2) = edgeNodes(e, 2);
         edgeNodes(e, 2) = to;
         std::copy(edgeCodes.row(e), edgeCodes.row(e) + edgeCodes.width(), edgeCodes.row(last));
+        search.split(e, last);
         // row i remembers its node: its pass number (negated) and its border number
         log.rows(i, 2) = -from;
         log.rows(i, 3) = to;
