@@ -47,7 +47,7 @@ const char* kHelp =
     "  --sizes FILE      a size file: a density file, or sizes at the geometry's points\n"
     "  --size H          the size H at every point of the geometry (as a size file would)\n"
     "  --max-area A      no triangle larger than A\n"
-    "  --min-angle DEG   no angle below DEG degrees (0 < DEG <= 34) where the borders do not\n"
+    "  --min-angle DEG   no angle below DEG degrees (0 < DEG <= 33.5) where the borders do not\n"
     "                    make a smaller one: the refinement for well-shaped triangles\n"
     "  --smooth N        N passes of smoothing of the inner nodes (never lowering the\n"
     "                    smallest angle of a triangle)\n"

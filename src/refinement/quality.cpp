@@ -275,6 +275,9 @@ private:
     [[nodiscard]] int encroached(const float* point, int32_t e, int32_t& count);
     /// Splits the border edge a b when it may be; `split` tells whether it was.
     [[nodiscard]] int splitBorder(int32_t a, int32_t b, bool& split);
+    /// Halves element e at the node m of its face f (x -> y, z its third node): e becomes
+    /// x m z and row `half` m y z; the faces x m and m y take `beforeM` and `afterM`.
+    void halve(int32_t e, int32_t f, int32_t m, int32_t half, int32_t beforeM, int32_t afterM);
     /// The split point of the border edge a b whose triangle on the inside is t (its face f).
     void splitPoint(int32_t t, int32_t f, float* point) const;
     /// Exchanges the edges about the new node m until they are Delaunay.
@@ -688,6 +691,30 @@ int QualityPass::room() const
     return kOk;
 }
 
+void QualityPass::halve(int32_t e, int32_t f, int32_t m, int32_t half, int32_t beforeM, int32_t afterM)
+{
+    const int32_t far = f % 3 + 1;
+    const int32_t y = nodes()(e, far);
+    const int32_t z = nodes()(e, (f + 1) % 3 + 1);
+    const int32_t acrossYZ = faces()(e, far);
+    mesh.ITRNOE(e, far) = m;
+    mesh.ITRTRI(e, far) = half;
+    mesh.ITRTRI(e, f) = beforeM;
+    const int32_t row[6] = {m, y, z, afterM, acrossYZ, e};
+    for (int32_t j = 1; j <= 3; ++j) {
+        mesh.ITRNOE(half, j) = row[j - 1];
+        mesh.ITRTRI(half, j) = row[j + 2];
+    }
+    heap.clear(half);
+    // the element across y z now meets `half`, its border mark kept
+    const int32_t across = magnitude(acrossYZ);
+    for (int32_t j = 1; across != 0 && j <= 3; ++j) {
+        if (magnitude(mesh.ITRTRI(across, j)) == e) {
+            mesh.ITRTRI(across, j) = mesh.ITRTRI(across, j) < 0 ? -half : half;
+        }
+    }
+}
+
 int QualityPass::splitBorder(int32_t a, int32_t b, bool& split)
 {
     split = false;
@@ -756,45 +783,9 @@ int QualityPass::splitBorder(int32_t a, int32_t b, bool& split)
     // 4. t = a b c becomes t = a m c and u = m b c; s = b a d becomes s = b m d and w = m a d
     const int32_t u = mesh.NBE + 1;
     const int32_t w = s == 0 ? 0 : mesh.NBE + 2;
-    const int32_t fb = f % 3 + 1;
-    const int32_t acrossBC = faces()(t, fb);
-    mesh.ITRNOE(t, fb) = m;
-    mesh.ITRTRI(t, fb) = u;
-    mesh.ITRTRI(t, f) = s == 0 ? 0 : -w;
-    const int32_t rowU[6] = {m, b, c, s == 0 ? 0 : -s, acrossBC, t};
-    for (int32_t j = 1; j <= 3; ++j) {
-        mesh.ITRNOE(u, j) = rowU[j - 1];
-        mesh.ITRTRI(u, j) = rowU[j + 2];
-    }
-    heap.clear(u);
-    if (acrossBC != 0) {
-        const int32_t y = magnitude(acrossBC);
-        for (int32_t j = 1; j <= 3; ++j) {
-            if (magnitude(mesh.ITRTRI(y, j)) == t) {
-                mesh.ITRTRI(y, j) = mesh.ITRTRI(y, j) < 0 ? -u : u;
-            }
-        }
-    }
+    halve(t, f, m, u, s == 0 ? 0 : -w, s == 0 ? 0 : -s);
     if (s != 0) {
-        const int32_t ga = g % 3 + 1;
-        const int32_t acrossAD = faces()(s, ga);
-        mesh.ITRNOE(s, ga) = m;
-        mesh.ITRTRI(s, ga) = w;
-        mesh.ITRTRI(s, g) = -u;
-        const int32_t rowW[6] = {m, a, d, -t, acrossAD, s};
-        for (int32_t j = 1; j <= 3; ++j) {
-            mesh.ITRNOE(w, j) = rowW[j - 1];
-            mesh.ITRTRI(w, j) = rowW[j + 2];
-        }
-        heap.clear(w);
-        if (acrossAD != 0) {
-            const int32_t y = magnitude(acrossAD);
-            for (int32_t j = 1; j <= 3; ++j) {
-                if (magnitude(mesh.ITRTRI(y, j)) == s) {
-                    mesh.ITRTRI(y, j) = mesh.ITRTRI(y, j) < 0 ? -w : w;
-                }
-            }
-        }
+        halve(s, g, m, w, -u, -t);
         mesh.NOETRI(d) = s;
     }
     mesh.NBE += s == 0 ? 1 : 2;

@@ -4,6 +4,7 @@
 // exports read back by meshio.
 #include "support/mesh_check.hpp"
 #include "support/run_binary.hpp"
+#include "tools/tools_fixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,6 @@ using testing::MeshData;
 using testing::readFile;
 using testing::runBinary;
 using testing::RunResult;
-using testing::ScratchDirectory;
 
 /// Two zones side by side sharing the side x = 2; a crack inside zone 1 (border 4), a square
 /// hole in zone 2 (border 5). Every angle of the borders is right (the crack's tip aside).
@@ -86,29 +86,7 @@ std::string tiltedPlate()
 constexpr const char* kWedge = "DEBXYZ\n5 2\n0 0\n1 0\n1 1\n0 1\n1 0.05\nFINXYZ\nDEBILM\n3\n"
                                "3 1 2 5 100 1 1\n4 5 3 4 1 100 1 2\n2 1 5 100 2 1 2\nFINILM\n";
 
-class MeshCommand : public ::testing::Test {
-protected:
-    RunResult tools(const std::vector<std::string>& arguments)
-    {
-        return runBinary(TESMO_TOOLS_BINARY, arguments, directory.path(), std::nullopt, 60);
-    }
-    /// The lines an independent reader prints for a written file.
-    std::vector<std::string> readBack(const std::string& kind, const std::string& file)
-    {
-        const RunResult r = runBinary(TESMO_PYTHON, {TESMO_TOOLS_TEST_DIR "/read_outputs.py", kind, file},
-                                      directory.path(), std::nullopt, 120);
-        EXPECT_EQ(r.exitStatus, 0) << r.errors;
-        std::vector<std::string> lines;
-        std::istringstream in(r.output);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty()) {
-                lines.push_back(line);
-            }
-        }
-        return lines;
-    }
-    ScratchDirectory directory;
-};
+using MeshCommand = testing::ToolsRun;
 
 /// The smallest angle (degrees) of each triangle of the mesh, from the cosines of its angles.
 std::vector<double> smallestAngles(const MeshData& mesh)
