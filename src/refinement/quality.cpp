@@ -235,7 +235,7 @@ public:
     QualityPass(int32_t refinementMode, RefinementMesh& refined, SizeFunction function, const DensityRecords& records,
                 const QualityRequest& asked, QualityBorders& zoneBorders, const ProgressHook& hook)
         : mode(refinementMode), mesh(refined), sizeFunction(function), density(records), request(asked),
-          borders(zoneBorders), progress(hook), fixedNodes(refined.nodes)
+          borders(zoneBorders), progress(hook)
     {
     }
 
@@ -273,6 +273,10 @@ private:
     /// The border edges of the cavity of `point` (grown from e) that the point lies beyond or
     /// encroaches, into `edges`; their count.
     [[nodiscard]] int encroached(const float* point, int32_t e, int32_t& count);
+    /// The element t whose border face f runs a -> b (a and b exchanged when it runs the other
+    /// way), and across a border inside the zone the element s whose face g runs b -> a; t is
+    /// 0 when a b is no border edge. Returns 0, or -1 when s does not face t.
+    [[nodiscard]] int borderSides(int32_t& a, int32_t& b, int32_t& t, int32_t& f, int32_t& s, int32_t& g) const;
     /// Splits the border edge a b when it may be; `split` tells whether it was.
     [[nodiscard]] int splitBorder(int32_t a, int32_t b, bool& split);
     /// Halves element e at the node m of its face f (x -> y, z its third node): e becomes
@@ -300,7 +304,6 @@ private:
     const QualityRequest& request;
     QualityBorders& borders;
     const ProgressHook& progress;
-    const int32_t fixedNodes; ///< the zone's own nodes; the ones after them are the refinement's
 
     Rows<float> circles;   ///< per element row: circle vector, key
     WorstElements heap{Rows<const float>(), 1, Vec<float>()};
@@ -715,41 +718,47 @@ void QualityPass::halve(int32_t e, int32_t f, int32_t m, int32_t half, int32_t b
     }
 }
 
-int QualityPass::splitBorder(int32_t a, int32_t b, bool& split)
+int QualityPass::borderSides(int32_t& a, int32_t& b, int32_t& t, int32_t& f, int32_t& s, int32_t& g) const
 {
-    split = false;
-    // 1. the triangle t whose face f runs a -> b, and s across it when the border lies inside
-    //    the zone (its face g runs b -> a)
-    int32_t t = 0, f = 0;
-    int32_t s = 0, g = 0;
+    // 1. about a, then about b, the element with the border face from one to the other
+    t = f = s = g = 0;
     bool closed = false;
-    (void)walkFan(nodes(), faces(), mesh.NOETRI, mesh.NBE, a, closed, [&](int32_t e, int32_t i) {
-        if (nodes()(e, i % 3 + 1) == b && faces()(e, i) <= 0) {
-            t = e;
-            f = i;
-        }
-    });
-    if (t == 0) {
-        (void)walkFan(nodes(), faces(), mesh.NOETRI, mesh.NBE, b, closed, [&](int32_t e, int32_t i) {
-            if (nodes()(e, i % 3 + 1) == a && faces()(e, i) <= 0) {
+    for (int32_t from : {a, b}) {
+        const int32_t to = from == a ? b : a;
+        (void)walkFan(nodes(), faces(), mesh.NOETRI, mesh.NBE, from, closed, [&](int32_t e, int32_t i) {
+            if (nodes()(e, i % 3 + 1) == to && faces()(e, i) <= 0) {
                 t = e;
                 f = i;
             }
         });
-        std::swap(a, b);
-    }
-    if (t == 0) {
-        return kOk; // no longer a border edge
-    }
-    if (faces()(t, f) < 0) {
-        s = -faces()(t, f);
-        g = 0;
-        for (int32_t j = 1; j <= 3; ++j) {
-            g = magnitude(faces()(s, j)) == t ? j : g;
+        if (t != 0) {
+            a = from;
+            b = to;
+            break;
         }
-        if (g == 0 || nodes()(s, g) != b || nodes()(s, g % 3 + 1) != a) {
-            return traced(kDataError, kRoutine, " BORD SANS VIS-A-VIS");
-        }
+    }
+    // 2. across a border inside the zone, the element on its other side
+    if (t == 0 || faces()(t, f) == 0) {
+        return kOk;
+    }
+    s = -faces()(t, f);
+    for (int32_t j = 1; j <= 3; ++j) {
+        g = magnitude(faces()(s, j)) == t ? j : g;
+    }
+    if (g == 0 || nodes()(s, g) != b || nodes()(s, g % 3 + 1) != a) {
+        return traced(kDataError, kRoutine, " BORD SANS VIS-A-VIS");
+    }
+    return kOk;
+}
+
+int QualityPass::splitBorder(int32_t a, int32_t b, bool& split)
+{
+    split = false;
+    // 1. the triangles on its sides
+    int32_t t = 0, f = 0, s = 0, g = 0;
+    int code = borderSides(a, b, t, f, s, g);
+    if (code != kOk || t == 0) {
+        return code;
     }
     // 2. may it be split: long enough, and not shared when no shared edge may be split
     const bool sharedEdge = shared(a) && shared(b);
@@ -770,8 +779,7 @@ int QualityPass::splitBorder(int32_t a, int32_t b, bool& split)
         return kOk;
     }
     int32_t m = 0;
-    int code = s0ajno(point, mesh.COORD, mesh.nodes, mesh.NOETRI, m);
-    if (code != kOk) {
+    if ((code = s0ajno(point, mesh.COORD, mesh.nodes, mesh.NOETRI, m)) != kOk) {
         return traced(code, kRoutine, "APPEL S0AJNO");
     }
     kinds(m) = kOnStraightBorder | (sharedEdge ? kSharedFlag : 0);
