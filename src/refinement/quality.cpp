@@ -105,6 +105,11 @@ constexpr int32_t kCircleWidth = 3;
 constexpr int32_t kRealsPerRow = kCircleWidth + 3;
 /// The progress hook is told every this many new nodes.
 constexpr int32_t kProgressStride = 1024;
+/// Neighbours of a node at most for the angle-based smoothing to move it.
+constexpr int32_t kLargestRing = 64;
+/// The shares of the way to each place a smoothing move aims at (the mean of the circumcentres,
+/// the mean of the neighbours, the mean of the bisected places) that it tries.
+constexpr double kSmoothingSteps[] = {0.25, 0.5, 0.75, 1.0, 1.25};
 /// A smoothing move is kept when it raises the smallest angle of its triangles by more than
 /// this (degrees).
 constexpr double kAngleGain = 1.0e-6;
@@ -1054,6 +1059,36 @@ double smallestAbout(const RefinementMesh& mesh, int32_t v, const float* place, 
     return valid ? smallest : -1.0;
 }
 
+/// The mean of the places of x that the angles at its ring of neighbours (counter-clockwise,
+/// `count` of them) would bisect, each at the distance x has from that neighbour (angle-based
+/// smoothing).
+void angleBisectors(Rows<const float> COORD, const float* x, const int32_t* ring, int32_t count, double* place)
+{
+    place[0] = double(x[0]);
+    place[1] = double(x[1]);
+    double sum[2] = {0.0, 0.0};
+    for (int32_t j = 0; j < count; ++j) {
+        const float* p = COORD.row(ring[j]);
+        const float* after = COORD.row(ring[(j + 1) % count]);
+        const float* before = COORD.row(ring[(j + count - 1) % count]);
+        double u[2] = {double(after[0]) - double(p[0]), double(after[1]) - double(p[1])};
+        double w[2] = {double(before[0]) - double(p[0]), double(before[1]) - double(p[1])};
+        const double toX[2] = {double(x[0]) - double(p[0]), double(x[1]) - double(p[1])};
+        const double lu = std::hypot(u[0], u[1]), lw = std::hypot(w[0], w[1]), lx = std::hypot(toX[0], toX[1]);
+        double b[2] = {u[0] / lu + w[0] / lw, u[1] / lu + w[1] / lw};
+        const double lb = std::hypot(b[0], b[1]);
+        if (!(lb > 0.0) || !(lx > 0.0)) {
+            return; // a straight angle at a neighbour: no bisector to follow
+        }
+        // the bisector on the side of x (the angle inside the ring may exceed 180 degrees)
+        const double side = b[0] * toX[0] + b[1] * toX[1] < 0.0 ? -1.0 : 1.0;
+        sum[0] += double(p[0]) + side * lx * b[0] / lb;
+        sum[1] += double(p[1]) + side * lx * b[1] / lb;
+    }
+    place[0] = sum[0] / count;
+    place[1] = sum[1] / count;
+}
+
 /// One sweep of exchanges over every edge that is not a border: a pair whose far node lies
 /// inside the circle of the near triangle becomes the other diagonal. `changed` counts them.
 int makeDelaunay(RefinementMesh& mesh, int32_t& changed)
@@ -1108,15 +1143,16 @@ int smoothNodes(RefinementMesh& mesh, int32_t fixed, int32_t passes, int32_t& mo
             double mean[2] = {0.0, 0.0};
             double centres[2] = {0.0, 0.0};
             double areas = 0.0;
+            int32_t ring[kLargestRing];
             int32_t count = 0;
             bool free = true;
             bool closed = false;
+            const float* x = mesh.COORD.row(v);
             const bool whole = walkFan(mesh.ITRNOE, mesh.ITRTRI, mesh.NOETRI, mesh.NBE, v, closed,
                                        [&](int32_t e, int32_t i) {
-                                           free = free && mesh.ITRTRI(e, i) > 0;
+                                           free = free && mesh.ITRTRI(e, i) > 0 && count < kLargestRing;
                                            const float* p = mesh.COORD.row(mesh.ITRNOE(e, i % 3 + 1));
                                            const float* q = mesh.COORD.row(mesh.ITRNOE(e, (i + 1) % 3 + 1));
-                                           const float* x = mesh.COORD.row(v);
                                            mean[0] += double(p[0]);
                                            mean[1] += double(p[1]);
                                            double centre[2];
@@ -1124,29 +1160,37 @@ int smoothNodes(RefinementMesh& mesh, int32_t fixed, int32_t passes, int32_t& mo
                                            centres[0] += area * centre[0];
                                            centres[1] += area * centre[1];
                                            areas += area;
+                                           if (count < kLargestRing) {
+                                               ring[count] = mesh.ITRNOE(e, i % 3 + 1);
+                                           }
                                            ++count;
                                        });
             if (!whole || !closed || !free || count < 3 || !(areas > 0.0)) {
                 continue;
             }
-            const float* x = mesh.COORD.row(v);
-            const double odt[2] = {centres[0] / areas, centres[1] / areas};
-            const float places[3][2] = {{float(odt[0]), float(odt[1])},
-                                        {float(mean[0] / count), float(mean[1] / count)},
-                                        {float((odt[0] + double(x[0])) / 2.0), float((odt[1] + double(x[1])) / 2.0)}};
+            double bisected[2] = {0.0, 0.0};
+            angleBisectors(mesh.COORD, x, ring, count, bisected);
+            const double targets[3][2] = {{centres[0] / areas, centres[1] / areas},
+                                          {mean[0] / count, mean[1] / count},
+                                          {bisected[0], bisected[1]}};
             double best = 0.0;
             const double before = smallestAbout(mesh, v, nullptr, best);
-            int32_t chosen = -1;
-            for (int32_t k = 0; k < 3; ++k) {
-                double sum = 0.0;
-                if (smallestAbout(mesh, v, places[k], sum) >= before && sum > best + kAngleGain * kDegree) {
-                    best = sum;
-                    chosen = k;
+            float chosen[2] = {x[0], x[1]};
+            for (const auto& target : targets) {
+                for (double share : kSmoothingSteps) {
+                    const float place[2] = {float(double(x[0]) + share * (target[0] - double(x[0]))),
+                                            float(double(x[1]) + share * (target[1] - double(x[1])))};
+                    double sum = 0.0;
+                    if (smallestAbout(mesh, v, place, sum) >= before && sum > best + kAngleGain * kDegree) {
+                        best = sum;
+                        chosen[0] = place[0];
+                        chosen[1] = place[1];
+                    }
                 }
             }
-            if (chosen >= 0) {
-                mesh.COORD(v, 1) = places[chosen][0];
-                mesh.COORD(v, 2) = places[chosen][1];
+            if (chosen[0] != x[0] || chosen[1] != x[1]) {
+                mesh.COORD(v, 1) = chosen[0];
+                mesh.COORD(v, 2) = chosen[1];
                 ++moved;
             }
         }
