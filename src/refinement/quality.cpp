@@ -61,6 +61,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string_view>
 
@@ -213,12 +214,18 @@ double squared(const double* p, const float* q)
     return dx * dx + dy * dy;
 }
 
-/// The circumcentre of the triangle a b c into `centre`, in double; gives its area.
+/// The circumcentre of the triangle a b c into `centre`, in double; gives its area (0, with
+/// the centre at a, for a flat triangle, which has none).
 double circumcentre(const float* a, const float* b, const float* c, double* centre)
 {
     const double bx = double(b[0]) - double(a[0]), by = double(b[1]) - double(a[1]);
     const double cx = double(c[0]) - double(a[0]), cy = double(c[1]) - double(a[1]);
     const double d = 2.0 * exactTurn(a, b, c);
+    if (d == 0.0) {
+        centre[0] = double(a[0]);
+        centre[1] = double(a[1]);
+        return 0.0;
+    }
     const double bb = bx * bx + by * by, cc = cx * cx + cy * cy;
     centre[0] = double(a[0]) + (cy * bb - by * cc) / d;
     centre[1] = double(a[1]) + (bx * cc - cx * bb) / d;
@@ -273,8 +280,9 @@ private:
     /// Writes the circle and key of element e, and tells the heap.
     [[nodiscard]] int refresh(int32_t e);
     void setKey(int32_t e, float key);
-    /// The new node for element e: its off-centre or circumcentre.
-    void candidate(int32_t e, float* point) const;
+    /// The new node for element e: its off-centre or circumcentre. False for a flat element
+    /// or a place out of single-precision range.
+    bool candidate(int32_t e, float* point) const;
     /// The border edges of the cavity of `point` (grown from e) that the point lies beyond or
     /// encroaches, into `edges`; their count.
     [[nodiscard]] int encroached(const float* point, int32_t e, int32_t& count);
@@ -591,14 +599,16 @@ int QualityPass::refresh(int32_t e)
     return kOk;
 }
 
-void QualityPass::candidate(int32_t e, float* point) const
+bool QualityPass::candidate(int32_t e, float* point) const
 {
     // 1. the circumcentre, in double from the nodes (the stored circle is single precision)
     const float* a = at(nodes()(e, 1));
     const float* b = at(nodes()(e, 2));
     const float* c = at(nodes()(e, 3));
     double centre[2];
-    (void)circumcentre(a, b, c, centre);
+    if (!(circumcentre(a, b, c, centre) > 0.0)) {
+        return false;
+    }
     // 2. the off-centre of the shortest edge p -> q (counter-clockwise: the inside on its left)
     if (shapeTest) {
         const float* corners[3] = {a, b, c};
@@ -626,8 +636,13 @@ void QualityPass::candidate(int32_t e, float* point) const
             centre[1] = off[1];
         }
     }
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (!(std::fabs(centre[0]) < largest && std::fabs(centre[1]) < largest)) {
+        return false;
+    }
     point[0] = float(centre[0]);
     point[1] = float(centre[1]);
+    return true;
 }
 
 int QualityPass::encroached(const float* point, int32_t e, int32_t& count)
@@ -998,7 +1013,10 @@ int QualityPass::refine()
         }
         // 3. its new node; the border edges it lies beyond or encroaches are split instead
         float point[2];
-        candidate(e, point);
+        if (!candidate(e, point)) {
+            setKey(e, kRefusedRatio); // no place for a node: it stays as it is
+            continue;
+        }
         int32_t count = 0;
         int code = encroached(point, e, count);
         if (code != kOk) {
