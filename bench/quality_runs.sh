@@ -23,10 +23,11 @@ passes=5
 
 source "$(dirname "$0")/inputs.sh"
 
-# figures MESH: "triangles min mean below30" from tesmo-tools stats
+# figures MESH: "triangles min mean below30" from tesmo-tools stats (the share in percent)
 figures() {
   "$tools" stats "$1" --json | tr -d '\n' |
-    sed -E 's/.*"triangles": ([0-9]+).*"min": ([0-9.e+-]+), "mean": ([0-9.e+-]+).*"share_below_30": ([0-9.e+-]+).*/\1 \2 \3 \4/'
+    sed -E 's/.*"triangles": ([0-9]+).*"min": ([0-9.e+-]+), "mean": ([0-9.e+-]+).*"share_below_30": ([0-9.e+-]+).*/\1 \2 \3 \4/' |
+    awk '{ printf "%s %s %s %.6f\n", $1, $2, $3, 100 * $4 }'
 }
 
 # row DOMAIN MESHER TRIANGLES MIN MEAN BELOW30 SECONDS
@@ -63,6 +64,7 @@ domain() {
   fi
   worst=$(printf '%s\n%s\n' "${shaped[1]}" "${smoothed[1]}" | sort -g | head -1)
   printf '   smallest angle with the bound: %.2f (target: at least %d)\n' "$worst" "$bound"
+  printf '   mean smallest angle with smoothing: %.2f (target: at least 50)\n' "${smoothed[2]}"
 }
 
 square > "$work/square.geo"
@@ -73,7 +75,6 @@ printf '%-22s %-34s %9s %9s %9s %10s  %8s\n' domain mesher triangles smallest me
 domain "unit square h=0.01" "$work/square.geo" "$work/square.grd" "uniform:0.01"
 printf '   triangles with the bound over tesmo'"'"'s own: %.3f (target: at most 1.05)\n' \
   "$(echo "${shaped[0]} / ${own[0]}" | bc -l)"
-printf '   mean smallest angle with smoothing: %.2f (target: at least 50)\n' "${smoothed[2]}"
 domain "holes h0,q=0.005,1.025" "$work/holes.geo" "$work/holes.den" \
   "points:0.25,0.25,0.005,1.025;0.75,0.25,0.005,1.025;0.25,0.75,0.005,1.025;0.75,0.75,0.005,1.025"
 domain "airfoil naca0012" "$examples/naca0012.geo" "$examples/naca0012.den" "points:0,0,0.004,1.15;1,0,0.012,1.15"
