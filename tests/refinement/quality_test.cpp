@@ -103,6 +103,54 @@ TEST(ShapeRefinement, RandomZonesReachTheBoundWithTheirSizes)
     }
 }
 
+TEST(ShapeRefinement, SharedBordersSplitOnlyWhenAllowedAndTheSplitsAreLogged)
+{
+    // a strip 1 by 0.05 whose long sides have no node between its corners, every border node
+    // on a border another zone shares
+    const std::vector<std::vector<float>> strip{{0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.05f, 0.0f, 0.05f}};
+    const std::vector<int32_t> shared(4, 1);
+    for (const bool allowed : {true, false}) {
+        Zone zone(strip, 3000, 6000);
+        std::vector<int32_t> table(3 * 500, 0);
+        QualityBorders borders{Vec<const int32_t>(shared.data(), 4), allowed, Rows<int32_t>(table.data(), 3, 500), 0};
+        QualityRequest request;
+        request.minAngle = 30.0f;
+        const int code = rfqual(kDefaultSize, zone.mesh, nullptr, DensityRecords{}, request, borders,
+                                Vec<int32_t>(zone.work.data(), int32_t(zone.work.size())),
+                                Vec<float>(zone.reals.data(), int32_t(zone.reals.size())));
+        ASSERT_EQ(code, kOk) << allowed;
+        EXPECT_EQ(zone.check(0.05), "") << allowed;
+        const Rows<const float> at = zone.mesh.COORD;
+        int32_t onBorder = 0;
+        for (int32_t v = 5; v <= zone.mesh.nodes; ++v) {
+            onBorder += at(v, 2) == 0.0f || at(v, 2) == 0.05f || at(v, 1) == 0.0f || at(v, 1) == 1.0f ? 1 : 0;
+        }
+        // every node on the border is a logged split, between the two nodes it split
+        EXPECT_EQ(borders.splitCount, onBorder) << allowed;
+        EXPECT_EQ(onBorder > 0, allowed);
+        for (int32_t i = 1; i <= borders.splitCount; ++i) {
+            const float* a = at.row(borders.splits(i, 1));
+            const float* b = at.row(borders.splits(i, 2));
+            const float* m = at.row(borders.splits(i, 3));
+            EXPECT_GT(borders.splits(i, 3), 4);
+            const double along = (double(m[0]) - double(a[0])) * (double(b[0]) - double(a[0])) +
+                                 (double(m[1]) - double(a[1])) * (double(b[1]) - double(a[1]));
+            const double cross = (double(m[1]) - double(a[1])) * (double(b[0]) - double(a[0])) -
+                                 (double(m[0]) - double(a[0])) * (double(b[1]) - double(a[1]));
+            const double squared = (double(b[0]) - double(a[0])) * (double(b[0]) - double(a[0])) +
+                                   (double(b[1]) - double(a[1])) * (double(b[1]) - double(a[1]));
+            EXPECT_GT(along, 0.0) << i;
+            EXPECT_LT(along, squared) << i;
+            EXPECT_NEAR(cross, 0.0, 1e-7) << i;
+        }
+        if (allowed) {
+            double smallest = 0.0, mean = 0.0;
+            angleFigures(zone.mesh, smallest, mean);
+            EXPECT_GE(smallest, 30.0 - 1e-4);
+        }
+    }
+}
+
 TEST(Smoothing, NeverLowersTheSmallestAngleAndKeepsTheBorder)
 {
     std::mt19937 random(31);
