@@ -33,3 +33,10 @@ if [ -x "$build/tesmo" ]; then
   echo "== whole runs by size"
   bash "$(dirname "$0")/size_runs.sh" "$build/tesmo" "$build/cgal_square"
 fi
+
+# The shape of the triangles: tesmo's own rule, the bound on the smallest angle of
+# `tesmo-tools mesh` (with and without smoothing), and CGAL's mesher when its harness was built.
+if [ -x "$build/tesmo" ] && [ -x "$build/tesmo-tools" ]; then
+  echo "== shape of the triangles"
+  bash "$(dirname "$0")/quality_runs.sh" "$build/tesmo" "$build/tesmo-tools" "$build/cgal_quality"
+fi

@@ -20,8 +20,10 @@ const char* kUsage =
     "  triangle MESH -o BASENAME                    BASENAME.node and BASENAME.ele\n"
     "  poly GEOMETRY.poly -o GEOMETRY.txt           a tesmo geometry from a .poly file\n"
     "  stats MESH [--sizes NODALFILE] [--json]      counts and quality figures\n"
+    "  mesh GEOMETRY [options] -o FILE              a mesh of the geometry, for scripts\n"
     "\n"
-    "MESH is a mesh file written by tesmo, NODALFILE its nodal-values file. Each command\n"
+    "MESH is a mesh file written by tesmo, NODALFILE its nodal-values file. vtk, gmsh and\n"
+    "triangle take --geometry GEOMETRY to tag the border edges by border. Each command\n"
     "explains itself with --help. The exit status is 0 on success, 1 when a file is wrong\n"
     "or cannot be written, 2 for a wrong command line.\n";
 
@@ -46,7 +48,8 @@ int main(int argc, char** argv)
         int (*run)(const Words&);
     };
     constexpr Entry commands[] = {{"svg", runSvg},           {"vtk", runVtk},   {"gmsh", runGmsh},
-                                  {"triangle", runTriangle}, {"poly", runPoly}, {"stats", runStats}};
+                                  {"triangle", runTriangle}, {"poly", runPoly}, {"stats", runStats},
+                                  {"mesh", runMesh}};
     for (const Entry& entry : commands) {
         if (command == entry.name) {
             return entry.run(words);

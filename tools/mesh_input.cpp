@@ -82,25 +82,26 @@ std::string checkTriangles(const MeshSizes& sizes, const std::vector<int32_t>& r
 
 } // namespace
 
-std::string loadMesh(const std::string& path, ToolMesh& mesh)
+std::string loadMesh(const std::string& path, ToolMesh& mesh, const std::string& shownAs)
 {
     if (std::string why = checkName(path); !why.empty()) {
         return why;
     }
-    Progress progress("reading " + path);
+    const std::string& name = shownAs.empty() ? path : shownAs;
+    Progress progress("reading " + name);
     ConsoleCapture capture;
     // 1. counting pass: the sizes of every table.
     MeshSizes sizes;
     int code = litvip(0, path, MeshTables{}, sizes);
     if (code != kOk) {
         relay(capture);
-        return meshFailure(path, code);
+        return meshFailure(name, code);
     }
     if (sizes.ne < 1 || sizes.rowLength < 1) {
-        return checkTriangles(sizes, {}, path);
+        return checkTriangles(sizes, {}, name);
     }
     // 2. filling pass into tables of exactly those sizes.
-    mesh.name = path;
+    mesh.name = name;
     mesh.dimension = sizes.dimension;
     mesh.nodes = sizes.npts;
     mesh.coordinates.assign(std::size_t(sizes.npts) * std::size_t(sizes.dimension), 0.0f);
@@ -116,13 +117,13 @@ std::string loadMesh(const std::string& path, ToolMesh& mesh)
     relay(capture);
     progress.finish();
     if (code != kOk) {
-        return meshFailure(path, code);
+        return meshFailure(name, code);
     }
     if (sizes.ne != ne) {
-        return "the mesh file " + path + " changed while it was read";
+        return "the mesh file " + name + " changed while it was read";
     }
     // 3. triangles only, and the group of each.
-    if (std::string why = checkTriangles(sizes, rows, path); !why.empty()) {
+    if (std::string why = checkTriangles(sizes, rows, name); !why.empty()) {
         return why;
     }
     mesh.triangles = std::move(rows);

@@ -42,8 +42,9 @@ struct MeshEdge {
 };
 
 /// Reads a mesh file with the system's reader; its console messages go to standard error.
+/// `shownAs`, when not empty, is the name the progress line and the messages give the file.
 /// Returns "" or what is wrong (the reader's messages are printed first).
-std::string loadMesh(const std::string& path, ToolMesh& mesh);
+std::string loadMesh(const std::string& path, ToolMesh& mesh, const std::string& shownAs = "");
 
 /// Reads the first value per node of a nodal-values file that must hold exactly the mesh's
 /// nodes, every value finite, and positive when `positive`. Returns "" or what is wrong.

@@ -846,34 +846,16 @@ std::string readBack(const std::string& path, int32_t points, int32_t elements, 
 
 } // namespace
 
-int runPoly(const Words& words)
+std::string convertPoly(const std::string& source, const std::string& target)
 {
-    CommandLine line;
-    if (std::string why = parseCommandLine(words, {.output = true}, line); !why.empty()) {
-        return usageError("poly", why);
-    }
-    if (line.help) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (line.positional.size() != 1) {
-        return usageError("poly", line.positional.empty() ? "a .poly file is needed" : "only one .poly file is read");
-    }
-    if (line.output.empty()) {
-        return usageError("poly", "the output is missing (-o)");
-    }
-    if (line.output.size() >= std::size_t(kFileNameLength)) {
-        return fail("poly", kExitFailure, "the file name " + line.output + " is too long");
-    }
     // 1. the graph, checked.
-    const std::string& source = line.positional[0];
     Pslg g;
     if (std::string why = readPoly(source, g); !why.empty()) {
-        return fail("poly", kExitFailure, why);
+        return why;
     }
     Progress progress("converting " + source);
     if (std::string why = checkGraph(g, progress); !why.empty()) {
-        return fail("poly", kExitFailure, source + ": " + why);
+        return source + ": " + why;
     }
     // 2. faces, regions and zones.
     const std::vector<int32_t> pieceOf = pieces(g);
@@ -901,12 +883,37 @@ int runPoly(const Words& words)
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     progress.finish();
-    if (std::string why = writeTextFile(line.output, geometryText(source, g, borders, int32_t(used.size())));
+    if (std::string why = writeTextFile(target, geometryText(source, g, borders, int32_t(used.size())));
         !why.empty()) {
-        return fail("poly", kExitFailure, why);
+        return why;
     }
-    if (std::string why = readBack(line.output, int32_t(g.vertices.size()), elements, int32_t(used.size()));
+    if (std::string why = readBack(target, int32_t(g.vertices.size()), elements, int32_t(used.size()));
         !why.empty()) {
+        return why;
+    }
+    return "";
+}
+
+int runPoly(const Words& words)
+{
+    CommandLine line;
+    if (std::string why = parseCommandLine(words, {.output = true}, line); !why.empty()) {
+        return usageError("poly", why);
+    }
+    if (line.help) {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    if (line.positional.size() != 1) {
+        return usageError("poly", line.positional.empty() ? "a .poly file is needed" : "only one .poly file is read");
+    }
+    if (line.output.empty()) {
+        return usageError("poly", "the output is missing (-o)");
+    }
+    if (line.output.size() >= std::size_t(kFileNameLength)) {
+        return fail("poly", kExitFailure, "the file name " + line.output + " is too long");
+    }
+    if (std::string why = convertPoly(line.positional[0], line.output); !why.empty()) {
         return fail("poly", kExitFailure, why);
     }
     return kExitOk;

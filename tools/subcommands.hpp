@@ -20,5 +20,11 @@ int runTriangle(const Words& words);
 int runPoly(const Words& words);
 /// stats MESH [--sizes NODALFILE] [--json]: counts and quality figures.
 int runStats(const Words& words);
+/// mesh GEOMETRY [options] -o FILE: a mesh made by the same mesher as tesmo, for scripts.
+int runMesh(const Words& words);
+
+/// Converts a .poly file into a geometry file (the work of the poly command).
+/// Returns "" or what is wrong.
+std::string convertPoly(const std::string& source, const std::string& target);
 
 } // namespace tesmo::tools

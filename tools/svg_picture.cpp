@@ -6,6 +6,7 @@
 // thin path and the border edges one thick path, both drawn as chains of relative moves so
 // that each edge costs a few characters. Coordinates are kept in hundredths of a pixel.
 #include "mesh_input.hpp"
+#include "mesh_outputs.hpp"
 #include "subcommands.hpp"
 #include "tool_common.hpp"
 
@@ -460,6 +461,20 @@ std::string defaultOutput(const std::string& mesh)
 
 } // namespace
 
+std::string svgText(const ToolMesh& mesh, const std::vector<float>* sizes, std::string& text)
+{
+    std::vector<double> xy;
+    Picture pic;
+    if (std::string why = planeCoordinates(mesh, xy); !why.empty()) {
+        return why;
+    }
+    if (std::string why = placeNodes(mesh, xy, pic); !why.empty()) {
+        return why;
+    }
+    text = picture(mesh, pic, sizes);
+    return "";
+}
+
 int runSvg(const Words& words)
 {
     CommandLine line;
@@ -483,16 +498,11 @@ int runSvg(const Words& words)
             return fail("svg", kExitFailure, why);
         }
     }
-    std::vector<double> xy;
-    Picture pic;
-    if (std::string why = planeCoordinates(mesh, xy); !why.empty()) {
-        return fail("svg", kExitFailure, why);
-    }
-    if (std::string why = placeNodes(mesh, xy, pic); !why.empty()) {
+    std::string text;
+    if (std::string why = svgText(mesh, line.sizes.empty() ? nullptr : &sizes, text); !why.empty()) {
         return fail("svg", kExitFailure, why);
     }
     const std::string output = line.output.empty() ? defaultOutput(line.positional[0]) : line.output;
-    const std::string text = picture(mesh, pic, line.sizes.empty() ? nullptr : &sizes);
     if (std::string why = writeTextFile(output, text); !why.empty()) {
         return fail("svg", kExitFailure, why);
     }

@@ -44,6 +44,10 @@ std::string parseCommandLine(const std::vector<std::string>& words, const Option
             if (std::string why = takeValue(words, i, line.sizes); !why.empty()) {
                 return why;
             }
+        } else if (word == "--geometry" && accepted.geometry) {
+            if (std::string why = takeValue(words, i, line.geometry); !why.empty()) {
+                return why;
+            }
         } else if (word == "--json" && accepted.json) {
             line.json = true;
         } else if (word.size() > 1 && word[0] == '-') {

@@ -19,6 +19,7 @@ struct CommandLine {
     std::vector<std::string> positional; ///< the words that are not options
     std::string output;                  ///< -o FILE
     std::string sizes;                   ///< --sizes FILE
+    std::string geometry;                ///< --geometry FILE
     bool json = false;                   ///< --json
     bool help = false;                   ///< --help or -h
 };
@@ -27,6 +28,7 @@ struct CommandLine {
 struct OptionSet {
     bool output = false;
     bool sizes = false;
+    bool geometry = false;
     bool json = false;
 };
 

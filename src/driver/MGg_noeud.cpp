@@ -16,6 +16,7 @@
 
 #include "driver/MGg_lecture.hpp"
 #include "driver/api_mesh.hpp"
+#include "driver/border_splits.hpp"
 #include "driver/api_raf1d.hpp"
 #include "driver/fault_reports.hpp"
 #include "driver/st_memoire.hpp"
@@ -429,8 +430,7 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
         return code;
     }
     // 6. switch to triangles (each zone's room for new nodes is what is left when it starts)
-    const BorderDescription border{run.elementDimension, tables.edgeNodes, tables.edgeCodeRows, run.points,
-                                   run.elements};
+    BorderDescription border{run.elementDimension, tables.edgeNodes, tables.edgeCodeRows, run.points, run.elements};
     // Without nodes to add, 2 N - 5 triangles bound one plane triangulation; zones in space
     // (about a closed surface) make more: each zone of n nodes makes at most 2 n - 5.
     if (nbn == 0 && run.dimension == 3) {
@@ -468,7 +468,24 @@ int meshZones(int32_t nbn, Vec<int32_t> itvl, RunQuantities& run, GlobalTables& 
     mesh.noemax = run.noemax;
     mesh.COORD = tables.coordinates;
     mesh.GRDNOE = tables.nodalSizes;
-    code = zoneLoop(border, mesh, sizeSpecification(run, tables), nbn, run, tables, triangles, mode, extensions);
+    // with a shape refinement, again while a pass splits borders that zones share
+    TriangleTables zoneTables = triangles;
+    code = startSharedSplits(extensions, zoneTables.freeIntegers);
+    for (int32_t pass = 1; code == kOk;) {
+        code = zoneLoop(border, mesh, sizeSpecification(run, tables), nbn, run, tables, zoneTables, mode, extensions);
+        bool again = false;
+        if (code == kOk) {
+            code = applySharedSplits(extensions, pass, border, tables.edgeNodes, tables.edgeCodeRows, mesh,
+                                     run.sizes.refinementMode == kSizesAtPoints ? tables.sizeReals : Vec<float>(),
+                                     zoneTables.freeIntegers, again);
+        }
+        if (!again) {
+            break;
+        }
+        if (run.sizes.refinementMode == kSizesAtPoints) {
+            run.sizes.realsPerRecord = border.nodes; // the split nodes have their sizes too
+        }
+    }
     run.points = mesh.nodes;
     run.elements = mesh.triangles;
     return code;

@@ -11,6 +11,7 @@
 // nodes. The zone's tables are carved anew for every zone from the same free areas.
 #include "driver/api_mesh.hpp"
 
+#include "driver/border_splits.hpp"
 #include "driver/st_memoire.hpp"
 #include "files/es_densite.hpp"
 #include "messages/es_chaine.hpp"
@@ -436,7 +437,13 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
         zoneSizes.reals = local.IRADEC;
         zoneSizes.realsPerRecord = nz;
     }
-    code = mgtraf(local.IARMA, nz, zone, local.ICOOM, local.IGRDMX, zoneSizes, room, local.freeIntegers,
+    // with a shape refinement, the zone's nodes on shared borders and the table of its splits
+    Vec<int32_t> stageIntegers = local.freeIntegers;
+    code = prepareZoneBorders(border, zoneCode, candidates, local.INEWNU, nz, stageIntegers, extensions);
+    if (code != kOk) {
+        return traced(code, kRoutine, "APPEL PREPAREZONEBORDERS");
+    }
+    code = mgtraf(local.IARMA, nz, zone, local.ICOOM, local.IGRDMX, zoneSizes, room, stageIntegers,
                   local.freeReals, mode, &stages, extensions);
     if (code < kOk) {
         // tables the stages found too small were sized by the array that bounds the maxima
@@ -445,10 +452,14 @@ int rgraft(const BorderDescription& border, int32_t zoneCode, const ZoneEdges& c
     }
     const int status = code;
     // 12.-15. the new nodes and the triangles appended to the mesh
-    code = mergeZone(nodes, zone, local.ICOOM, local.IRADEC, local.IGRDMX, local.freeIntegers, mesh,
+    code = mergeZone(nodes, zone, local.ICOOM, local.IRADEC, local.IGRDMX, stageIntegers, mesh,
                      atNodes ? sizes.reals : Vec<float>());
     if (code != kOk) {
         return code;
+    }
+    code = logZoneSplits(nodes, stageIntegers, zone.nodes, extensions);
+    if (code != kOk) {
+        return traced(code, kRoutine, "APPEL LOGZONESPLITS");
     }
     // 16. the stages' status
     return status;

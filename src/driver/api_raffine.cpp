@@ -31,8 +31,9 @@ DensityRecords densityRecords(const SizeSpecification& sizes, int32_t given)
     return density;
 }
 
-/// Step 1: the interior nodes, at most `room` of them. Returns the refinement's status or its
-/// error after the trace of its size function.
+/// Step 1: the interior nodes, at most `room` of them, by the size specification alone or,
+/// when `extensions` asks for well-shaped triangles, with the shape refinement. Returns the
+/// refinement's status or its error after the trace of its size function.
 int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecification& sizes,
            Vec<int32_t> freeIntegers, Vec<float> freeReals, RunExtensions* extensions)
 {
@@ -65,23 +66,27 @@ int refine(ZoneElements& zone, int32_t room, Rows<float> coordinates, SizeSpecif
                         zone.nodes,
                         int32_t(cap)};
     const DensityRecords density = densityRecords(sizes, sizes.reals.count());
-    // a caller that can lengthen the work arrays has the refinement watch its cap
+    // a caller that can lengthen the work arrays has the size refinement watch its cap
+    const bool shaped = extensions != nullptr && extensions->quality.wanted();
     CapacityWatch* watch = nullptr;
-    if (extensions != nullptr && extensions->capacity.stopAtCapacity) {
+    if (!shaped && extensions != nullptr && extensions->capacity.stopAtCapacity) {
         watch = &extensions->watch;
         *watch = CapacityWatch{};
         watch->active = true;
         watch->density = density;
         watch->allowed = int64_t(zone.nodes) + room;
     }
-    const int code = rfraff(mode, mesh, function, density, freeIntegers, freeReals, WorstSearch::indexed, watch);
+    const int code = shaped ? rfqual(mode, mesh, function, density, extensions->quality, extensions->zoneBorders,
+                                     freeIntegers, freeReals, extensions->progress)
+                            : rfraff(mode, mesh, function, density, freeIntegers, freeReals, WorstSearch::indexed,
+                                     watch);
     zone.nodes = mesh.nodes;
     zone.NBE = mesh.NBE;
     if (mode == kSizesAtPoints) {
         sizes.realsPerRecord = zone.nodes;
     }
     if (code < kOk) {
-        return traced(code, kRoutine, failure);
+        return traced(code, kRoutine, shaped ? " APPEL RFQUAL" : failure);
     }
     return code;
 }
@@ -98,6 +103,11 @@ int mgraft(ZoneElements& zone, int32_t room, Rows<float> coordinates, Vec<float>
         if (status < kOk) {
             return status;
         }
+    }
+    if (extensions != nullptr) {
+        // a zone left without room, or whose refinement a maximum stopped, is told back
+        extensions->stoppedEarly = std::max(extensions->stoppedEarly, room > 0 ? status : kMaxNodesReached);
+        extensions->progress(zone.nodes);
     }
     // 2. the size at every node of the zone, when a nodal-size file is asked for
     if (IGRDMX.count() > 0) {

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                 " the borders of zone 1 bound no region, border 1 at 0. 0., point 1\n"},
         Located{"a lone point on a corner of its zone", geometry(squareAnd({{2, 2}}), {"5 1 2 3 4 1 100 1 1", "1 5 99 1 1"}),
                 " zone 1 has two points at one place, border 1 at 2. 2., points 3 5\n"}),
-    [](const ::testing::TestParamInfo<Located>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<Located>& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(Reports, SizeFileValuesAreNamedWithTheirRecord)
 {

@@ -3,9 +3,11 @@
 one item per line, for the tests to compare with the mesh:
 
   read_outputs.py vtu FILE   meshio: "points N", "p x y z"..., "triangles T", "t a b c zone"...,
-                             then "sizes N" and "s v"... when the file has point data "size"
+                             then "sizes N" and "s v"... when the file has point data "size",
+                             then "lines L", "l a b border_k"... when it has line cells
   read_outputs.py msh FILE   meshio: points and triangles as above (zone = physical tag, which
                              must equal the elementary tag), then "lines L", "l a b name"...
+                             (the name of the line's physical group of dimension 1)
   read_outputs.py svg FILE   xml.etree: "zones Z", "edges E", "borders B": the zone paths and
                              the line segments drawn in the edge and border paths
 Node numbers are printed from 1."""
@@ -24,20 +26,25 @@ def mesh_lines(points, triangles, zones):
 def read_vtu(path):
     import meshio
     m = meshio.read(path)
-    tri = [i for i, block in enumerate(m.cells) if block.type == "triangle"]
-    if len(m.cells) != 1 or len(tri) != 1:
-        sys.exit("expected one block of triangles, got %s" % [b.type for b in m.cells])
+    types = [block.type for block in m.cells]
+    if types not in (["triangle"], ["triangle", "line"]):
+        sys.exit("expected a block of triangles, then maybe one of lines, got %s" % types)
     out = mesh_lines(m.points, m.cells[0].data, m.cell_data["zone"][0])
     if "size" in m.point_data:
         out.append(f"sizes {len(m.point_data['size'])}")
         out += ["s %.9g" % v for v in m.point_data["size"]]
+    if len(types) == 2:
+        if any(m.cell_data["zone"][1]) or any(m.cell_data["border"][0]):
+            sys.exit("a line with a zone, or a triangle with a border")
+        out.append(f"lines {len(m.cells[1].data)}")
+        out += ["l %d %d border_%d" % (a + 1, b + 1, k) for (a, b), k in zip(m.cells[1].data, m.cell_data["border"][1])]
     return out
 
 
 def read_msh(path):
     import meshio
     m = meshio.read(path)
-    names = {int(tag): name for name, (tag, dim) in m.field_data.items()}
+    names = {(int(tag), int(dim)): name for name, (tag, dim) in m.field_data.items()}
     physical = m.cell_data["gmsh:physical"]
     elementary = m.cell_data["gmsh:geometrical"]
     triangles, zones, lines = [], [], []
@@ -48,7 +55,7 @@ def read_msh(path):
             triangles += [list(r) for r in block.data]
             zones += list(phys)
         elif block.type == "line":
-            lines += ["l %d %d %s" % (a + 1, b + 1, names[int(t)].replace(" ", "_")) for (a, b), t in zip(block.data, phys)]
+            lines += ["l %d %d %s" % (a + 1, b + 1, names[(int(t), 1)].replace(" ", "_")) for (a, b), t in zip(block.data, phys)]
         else:
             sys.exit("unexpected cell type " + block.type)
     return mesh_lines(m.points, triangles, zones) + [f"lines {len(lines)}"] + lines

@@ -4,6 +4,7 @@
 // input refused with its message, and the installed programs run from their prefix.
 #include "support/mesh_check.hpp"
 #include "support/run_binary.hpp"
+#include "tools/tools_fixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,6 @@ using testing::readFile;
 using testing::readMesh;
 using testing::runBinary;
 using testing::RunResult;
-using testing::ScratchDirectory;
 
 /// Two zones side by side, the right one with a square hole; meshed by tesmo in the tests.
 constexpr const char* kTwoZones = R"(DEBXYZ
@@ -75,27 +75,8 @@ std::string sizesFile(int n)
     return out.str();
 }
 
-class Tools : public ::testing::Test {
+class Tools : public testing::ToolsRun {
 protected:
-    RunResult tools(const std::vector<std::string>& arguments)
-    {
-        return runBinary(TESMO_TOOLS_BINARY, arguments, directory.path(), std::nullopt, 60);
-    }
-    /// The lines an independent reader prints for a written file.
-    std::vector<std::string> readBack(const std::string& kind, const std::string& file)
-    {
-        const RunResult r = runBinary(TESMO_PYTHON, {TESMO_TOOLS_TEST_DIR "/read_outputs.py", kind, file},
-                                      directory.path(), std::nullopt, 120);
-        EXPECT_EQ(r.exitStatus, 0) << r.errors;
-        std::vector<std::string> lines;
-        std::istringstream in(r.output);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty()) { // the reader may print blank lines of its own
-                lines.push_back(line);
-            }
-        }
-        return lines;
-    }
     /// Meshes the geometry with tesmo into out.msh and reads the mesh with the checker's parser.
     MeshData meshed(const std::string& geometry)
     {
@@ -106,7 +87,6 @@ protected:
         EXPECT_EQ(readMesh(directory.file("out.msh"), mesh), "");
         return mesh;
     }
-    ScratchDirectory directory;
 };
 
 /// The "points", "p", "triangles" and "t" lines a faithful export of the mesh gives.
