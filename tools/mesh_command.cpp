@@ -13,11 +13,13 @@
 #include "tool_common.hpp"
 
 #include "driver/MGg_noeud.hpp"
+#include "driver/fault_reports.hpp"
 #include "driver/run_extensions.hpp"
 #include "files/es_geometrie.hpp"
 #include "files/es_grandeur.hpp"
 #include "messages/es_chaine.hpp"
 #include "shell/MGg_main.hpp"
+#include "shell/work_sizing.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -71,7 +73,6 @@ const char* kHelp =
 inline constexpr int kExitStoppedEarly = 3;
 /// Reals and integers of the work arrays per node asked for with --max-nodes: the global
 /// tables and a zone's own, with their elements (about two per node).
-inline constexpr int64_t kWorkPerNode = 48;
 /// Seconds before the progress line shows, and between two redraws.
 inline constexpr double kProgressDelay = 1.0;
 inline constexpr double kProgressRedraw = 0.25;
@@ -284,15 +285,21 @@ std::string copyFile(const std::string& from, const std::string& to)
     return "";
 }
 
-/// The work arrays of the driver: the system's lengths, or longer for the nodes asked for.
-/// Allocated once, before the run.
-void allocateWork(int32_t maxNodes, std::vector<int32_t>& itvl, std::vector<float>& rtvl)
+/// The refused geometry's fault in words, as the console program's verbose runs print it: the
+/// borders and points at fault and where ("" when the driver located none).
+std::string faultInWords(const GeometryFault& fault)
 {
-    const int64_t wanted = maxNodes > 0 ? kWorkPerNode * maxNodes : 0;
-    const int64_t integers = std::clamp<int64_t>(wanted, kItvlLength, std::numeric_limits<int32_t>::max());
-    const int64_t reals = std::clamp<int64_t>(wanted, kRtvlLength, std::numeric_limits<int32_t>::max());
-    itvl.assign(std::size_t(integers), 0);
-    rtvl.assign(std::size_t(reals), 0.0f);
+    if (fault.kind == FaultKind::none) {
+        return "";
+    }
+    ConsoleCapture capture;
+    printGeometryFault(fault);
+    std::string text = capture.text();
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first);
 }
 
 /// The progress line of a long run, on standard error.
@@ -471,10 +478,11 @@ int meshRun(const MeshOptions& options)
     }
     const std::vector<std::pair<std::string, std::string>> names = {
         {geometry, options.geometry}, {sizes, options.sizes.empty() ? "--size" : options.sizes}, {meshCopy, options.output}};
-    // 2. the driver, silent, on work arrays of its own
-    std::vector<int32_t> itvl;
-    std::vector<float> rtvl;
-    allocateWork(options.maxNodes, itvl, rtvl);
+    // 2. the driver, silent, on work arrays sized for the job within the memory limit
+    ArraySizing sizing;
+    if (memoryLimit(std::getenv(kMemoryVariable), sizing) != kOk) {
+        return fail(kCommand, kExitFailure, "TESMO_MEMORY is not a positive whole number of megabytes");
+    }
     MeshProgress progress("meshing " + options.geometry);
     RunExtensions extensions;
     extensions.quality = options.quality;
@@ -483,20 +491,22 @@ int meshRun(const MeshOptions& options)
     {
         ConsoleCapture capture;
         mginit2(0);
-        code = mggmem(geometry, options.sizes.empty() && options.size <= 0.0f ? "" : sizes, meshCopy,
-                      options.writeSizes.empty() ? "" : nodalCopy, options.maxNodes,
-                      Vec<int32_t>(itvl.data(), int32_t(itvl.size())), Vec<float>(rtvl.data(), int32_t(rtvl.size())),
-                      0, &extensions);
+        code = generateGrowing(geometry, options.sizes.empty() && options.size <= 0.0f ? "" : sizes, meshCopy,
+                               options.writeSizes.empty() ? "" : nodalCopy, options.maxNodes, sizing, 0,
+                               &extensions);
         consoleFlush();
         progress.finish();
         if (!capture.text().empty()) {
             std::cerr << userNames(capture.text(), names);
         }
     }
+    if (const std::string where = faultInWords(extensions.fault); !where.empty()) {
+        return fail(kCommand, kExitFailure, options.geometry + ": the geometry is not valid: " + where);
+    }
     if (code != kOk || !std::ifstream(meshCopy)) {
         return fail(kCommand, kExitFailure,
                     options.geometry + ": no mesh could be made" +
-                        (code == kCapacityError ? " (the work arrays are too small: try --max-nodes)" : ""));
+                        (code == kCapacityError ? " (memory is short: see TESMO_MEMORY)" : ""));
     }
     // 3. the mesh read back, checked against its geometry, and written as asked
     ToolMesh mesh;
@@ -514,6 +524,11 @@ int meshRun(const MeshOptions& options)
         return fail(kCommand, kExitFailure, userNames(why, names));
     }
     // 4. a maximum that stopped the refinement
+    if (extensions.capacity.stopped) {
+        return fail(kCommand, kExitStoppedEarly,
+                    "the memory limit (" + std::to_string(extensions.capacity.limitMegabytes) +
+                        " MB) stopped the refinement early; the mesh is written but coarser than asked");
+    }
     if (extensions.stoppedEarly > 0) {
         return fail(kCommand, kExitStoppedEarly,
                     std::string("the maximum number of ") +

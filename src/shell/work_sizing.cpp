@@ -95,8 +95,8 @@ int memoryLimit(const char* setting, ArraySizing& sizing)
         if (megabytes <= 0) {
             return kDataError;
         }
-        sizing.limitMegabytes = megabytes;
         sizing.limitBytes = std::max(base, megabytes * kMegabyte);
+        sizing.limitMegabytes = (sizing.limitBytes + kMegabyte - 1) / kMegabyte;
         return kOk;
     }
     const int64_t physical = physicalMemory();
@@ -116,7 +116,8 @@ double nextScale(double scale, int64_t held, int64_t wanted, double largest)
 }
 
 int generateGrowing(std::string_view geometry, std::string_view sizes, std::string_view mesh,
-                    std::string_view nodalSizes, int32_t nbn, const ArraySizing& sizing, int32_t mode)
+                    std::string_view nodalSizes, int32_t nbn, const ArraySizing& sizing, int32_t mode,
+                    RunExtensions* caller)
 {
     const double largest = largestScale(sizing);
     double scale = 1.0;
@@ -142,7 +143,8 @@ int generateGrowing(std::string_view geometry, std::string_view sizes, std::stri
             continue;
         }
         allocated = scale;
-        RunExtensions extensions;
+        RunExtensions extensions = caller != nullptr ? *caller : RunExtensions{};
+        extensions.capacity = CapacityOutcome{};
         extensions.capacity.stopAtCapacity = !last;
         extensions.capacity.memoryLimited = last;
         // the limit told is the user's, or the arrays' when the 32-bit indices bound them first
@@ -158,6 +160,9 @@ int generateGrowing(std::string_view geometry, std::string_view sizes, std::stri
             printed = record.text();
         }
         if (last || !extensions.capacity.stopped) {
+            if (caller != nullptr) {
+                *caller = extensions;
+            }
             return code;
         }
         // 3. a capacity stop: longer arrays for the nodes the job wants

@@ -9,6 +9,7 @@
 //
 // The console text of an abandoned run is not repeated: the next run's text is swallowed as
 // long as it repeats what was already printed.
+#include "driver/run_extensions.hpp"
 #include "support/tables.hpp"
 
 #include <cstdint>
@@ -39,9 +40,12 @@ struct ArraySizing {
 [[nodiscard]] int memoryLimit(const char* setting, ArraySizing& sizing);
 
 /// The generation on arrays sized for the job (see the top of this file): the four file names
-/// and the maximum of nodes as the driver takes them. Returns the code of the last run made.
+/// and the maximum of nodes as the driver takes them. `caller`, when given, holds what the run
+/// is asked beyond the program's own (each run made starts from it) and receives what the last
+/// run tells back. Returns the code of the last run made.
 [[nodiscard]] int generateGrowing(std::string_view geometry, std::string_view sizes, std::string_view mesh,
-                                  std::string_view nodalSizes, int32_t nbn, const ArraySizing& sizing, int32_t mode);
+                                  std::string_view nodalSizes, int32_t nbn, const ArraySizing& sizing, int32_t mode,
+                                  RunExtensions* caller = nullptr);
 
 /// Where a run meshes: the fixed arrays it is given, or (`grow`) arrays sized for the job from
 /// the base lengths of `sizing`, within the memory limit that TESMO_MEMORY sets.

@@ -195,6 +195,8 @@ TEST_F(MeshCommand, ExitStatusesTellTheOutcome)
     directory.write("plate.geo", kPlate);
     directory.write("bad.geo", "DEBXYZ\n3 2\n0 0\n1 0\nFINXYZ\n");
     directory.write("cross.poly", "4 2 0 0\n1 0 0\n2 1 1\n3 1 0\n4 0 1\n2 0\n1 1 2\n2 3 4\n0\n");
+    directory.write("overlap.geo", "DEBXYZ\n8 2\n0 0\n2 0\n2 2\n0 2\n1 1\n3 1\n3 3\n1 3\nFINXYZ\nDEBILM\n2\n"
+                                   "5 1 2 3 4 1 100 1 1\n5 5 6 7 8 5 100 1 2\nFINILM\n");
     // a name far above the width of the system's file table (a folder name holds at most 255)
     const std::string folder = std::string(200, 'f') + "/" + std::string(200, 'g');
     std::filesystem::create_directories(directory.file(folder));
@@ -215,6 +217,7 @@ TEST_F(MeshCommand, ExitStatusesTellTheOutcome)
         {{"mesh", "none.geo", "-o", "a.msh"}, 1, "cannot open the file none.geo"},
         {{"mesh", "bad.geo", "-o", "a.msh"}, 1, "bad.geo"},
         {{"mesh", "cross.poly", "-o", "a.msh"}, 1, "cross.poly: the segments 1 and 2 cross or overlap"},
+        {{"mesh", "overlap.geo", "-o", "a.msh"}, 1, "overlap.geo: the geometry is not valid: border 2 crosses border 1 at"},
         {{"mesh", "plate.geo", "--size", "0.05", "--max-nodes", "60", "-o", "a.msh"}, 3, "stopped the refinement"},
         {{"mesh", "plate.geo", "--size", "0.3", "--min-angle", "30", "-o", far}, 0, ""},
     };
