@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace tesmo {
@@ -23,6 +25,18 @@ constexpr double kLeastGrowth = 1.25;
 /// Margin over the estimated need: the estimate is a quadrature, the tables hold a little less
 /// than the maxima they are carved for.
 constexpr double kNeedMargin = 1.5;
+
+/// Advises the system to back the whole 2 MB blocks of [start, start + bytes) by large pages
+/// (a hint: nothing changes where the system has none).
+void largePages(void* start, std::size_t bytes)
+{
+    constexpr std::uintptr_t kLargePage = std::uintptr_t(2) << 20;
+    const auto first = (reinterpret_cast<std::uintptr_t>(start) + kLargePage - 1) & ~(kLargePage - 1);
+    const auto last = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(kLargePage - 1);
+    if (last > first) {
+        (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+}
 
 /// The two work arrays of one run, zero-filled. They come from calloc, which maps fresh zero
 /// pages: a page costs memory only once a table touches it, so long arrays cost what the job
@@ -46,6 +60,13 @@ public:
         integers_ = int32_t(integers);
         reals_ = int32_t(reals);
         return true;
+    }
+    /// Asks for large pages under both arrays: a long job reads its tables at random places,
+    /// and with small pages nearly every such read also misses the address translation cache.
+    void preferLargePages() const
+    {
+        largePages(itvl_, std::size_t(integers_) * sizeof(int32_t));
+        largePages(rtvl_, std::size_t(reals_) * sizeof(float));
     }
     Vec<int32_t> integers() const { return Vec<int32_t>(itvl_, integers_); }
     Vec<float> reals() const { return Vec<float>(rtvl_, reals_); }
@@ -143,6 +164,9 @@ int generateGrowing(std::string_view geometry, std::string_view sizes, std::stri
             continue;
         }
         allocated = scale;
+        if (scale > 1.0) {
+            arrays.preferLargePages(); // a job longer than the base arrays
+        }
         RunExtensions extensions = caller != nullptr ? *caller : RunExtensions{};
         extensions.capacity = CapacityOutcome{};
         extensions.capacity.stopAtCapacity = !last;
