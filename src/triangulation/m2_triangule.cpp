@@ -15,6 +15,15 @@
 // rows 1..S outside the cavity change places, with cavity elements beyond S or with the
 // spare rows NBE + 1, NBE + 2; a refused insertion sends the spare rows back to the end.
 //
+// A small cavity in a large mesh (every insertion of the refinement) first goes through the
+// checks in place: the rows 1..S are read as they would be after the exchanges, and nothing is
+// written but the frontier map of NOETRI, undone when a check refuses. When every check
+// passes, only the elements of rows 1..S outside the cavity move, each to the row the
+// exchanges would give it: the cavity's elements, which the exchanges would carry to the
+// front only for them to go, are not carried, nor their neighbours told. The tables end as the
+// exchanges leave them. When a check refuses, the insertion is made again the long way, whose
+// refusal leaves the mesh as it always has.
+//
 // The work list holds first the cavity (and the search queue), then from step 3 on the
 // frontier faces (element, face) in rows 1..S, replaced by their nodes (A, B) before the
 // cavity goes, and the outer faces they are glued to (element, face with the border sign)
@@ -35,6 +44,7 @@
 #include "triangulation/m2_recherche.hpp"
 #include "triangulation/st_sph.hpp"
 
+#include <algorithm>
 #include <string_view>
 
 namespace tesmo {
@@ -65,6 +75,16 @@ public:
     [[nodiscard]] int replaceCavity();
     [[nodiscard]] int glue();
     void finish(int32_t& count, int32_t& created);
+    /// The checks in place of a small cavity (see the top of this file): true when they all
+    /// pass, the frontier then mapped in NOETRI and the outer faces recorded as after the
+    /// exchanges; false, with nothing changed, when the cavity is not small or a check
+    /// refuses.
+    [[nodiscard]] bool acceptedInPlace(float areaTolerance, float clearance);
+    /// After `acceptedInPlace`: the elements of rows 1..S outside the cavity go where the
+    /// exchanges would take them, then the fan replaces the cavity.
+    [[nodiscard]] int replaceInPlace();
+    /// Steps 8 and 9: the fan of P over the frontier faces whose nodes `faces` holds.
+    [[nodiscard]] int writeFan();
 
 private:
     /// Hands `code` back after the spare rows went back to the end (a refused insertion).
@@ -92,7 +112,226 @@ private:
     int32_t S = 0;       ///< k + 2: frontier faces, new triangles
     int32_t spareMoves = 0;  ///< intruders sent to the spare rows (at most 2)
     int32_t spareFrom[2] = {}; ///< where they came from
+
+    // the checks in place
+    /// True when element e is in the cavity (work(1..k)).
+    bool inCavity(int32_t e) const;
+    /// The row intruder r goes to (0 for a cavity row r of 1..S).
+    int32_t destination(int32_t r) const { return work(k + r); }
+    /// The element whose rows row r of 1..S would hold after the exchanges: r itself when it is
+    /// in the cavity, else the cavity element its intruder changes place with (0: a spare row).
+    int32_t heldAt(int32_t r) const
+    {
+        const int32_t to = destination(r);
+        return to == 0 ? r : to <= NBE ? to : 0;
+    }
+    /// Where element e (outside the cavity) stands after the exchanges.
+    int32_t movedTo(int32_t e) const { return e <= S ? destination(e) : e; }
+    /// The frontier faces of the checks in place (element held, signed face), then the outer
+    /// faces (row after the exchanges, signed face), as `faces` holds them the long way.
+    Rows<int32_t> inPlace;
 };
+
+/// Largest cavity whose checks are made in place.
+constexpr int32_t kInPlaceCavity = 62;
+
+bool Insertion::inCavity(int32_t e) const
+{
+    for (int32_t i = 1; i <= k; ++i) {
+        if (work(i) == e) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Insertion::acceptedInPlace(float areaTolerance, float clearance)
+{
+    S = k + 2;
+    // 1. a small cavity in a mesh beyond its rows: the rows each intruder goes to, in the
+    //    order of the exchanges (work(k + r) for row r, 0 for a cavity row)
+    // (its own records after the 4 S entries where the long way keeps the faces, which the
+    // fan writes over the cavity list and the intruders' rows)
+    const int64_t base = 4 * int64_t(S);
+    if (k > kInPlaceCavity || NBE + 1 <= S || base + 6 * int64_t(S) > work.count()) {
+        return false;
+    }
+    int32_t next = 1;
+    int32_t spares = 0;
+    for (int32_t r = 1; r <= S; ++r) {
+        work(k + r) = 0;
+        if (inCavity(r)) {
+            continue;
+        }
+        if (ITRNOE(r, 1) == 0) {
+            return false; // a deleted row: the long way
+        }
+        while (next <= k && work(next) <= S) {
+            ++next;
+        }
+        work(k + r) = next <= k ? work(next++) : NBE + 1 + spares++;
+    }
+    inPlace = Rows<int32_t>(work.data() + base, 2, 3 * S);
+    // 2. the frontier, as tmafrt lists it over rows 1..S after the exchanges
+    int32_t count = 0;
+    for (int32_t r = 1; r <= S; ++r) {
+        const int32_t e = heldAt(r);
+        if (e == 0) {
+            continue;
+        }
+        int32_t faceCount = 0;
+        if (strnbc(strnbn(ITRNOE.row(e), ITRNOE.width()), 2, faceCount) != kOk || faceCount > ITRTRI.width()) {
+            return false;
+        }
+        for (int32_t f = 1; f <= faceCount; ++f) {
+            const int32_t entry = ITRTRI(e, f);
+            if (entry > 0 && inCavity(entry)) {
+                continue;
+            }
+            if (entry < 0 && inCavity(-entry)) {
+                return false; // two cavity elements across a border face: the long way
+            }
+            if (++count > S) {
+                return false;
+            }
+            inPlace(count, 1) = e;
+            inPlace(count, 2) = entry < 0 ? -f : f;
+        }
+    }
+    if (count != S) {
+        return false;
+    }
+    // 3. the checks of each new triangle
+    for (int32_t L = 1; L <= S; ++L) {
+        const int32_t e = inPlace(L, 1);
+        const int32_t f = magnitude(inPlace(L, 2));
+        const int32_t A = ITRNOE(e, f);
+        const int32_t B = ITRNOE(e, f % 3 + 1);
+        if (A < 1 || B < 1 || A > NOETRI.count() || B > NOETRI.count() || A > COORD.count() || B > COORD.count()) {
+            return false;
+        }
+        const float* a = COORD.row(A);
+        const float* b = COORD.row(B);
+        float circle[2];
+        if ((clearance > 0.0f && ITRTRI(e, f) <= 0 && clearance >= segmentDistance(2, x, a, b)) ||
+            0.5 * exactTurn(a, b, x) < double(areaTolerance) || !circleVector(a, b, x, circle)) {
+            return false;
+        }
+    }
+    // 4. the outer faces, in the rows they will have
+    for (int32_t L = 1; L <= S; ++L) {
+        const int32_t e = inPlace(L, 1);
+        const int32_t f = inPlace(L, 2);
+        const int32_t across = magnitude(ITRTRI(e, magnitude(f)));
+        int32_t back = 0;
+        if (across != 0) {
+            if (across > NBE || strnbn(ITRNOE.row(across), ITRNOE.width()) != 3) {
+                return false;
+            }
+            for (int32_t m = 1; m <= ITRTRI.width() && back == 0; ++m) {
+                back = magnitude(ITRTRI(across, m)) == e ? m : 0;
+            }
+            if (back == 0) {
+                return false;
+            }
+        }
+        inPlace(S + L, 1) = across == 0 ? 0 : movedTo(across);
+        inPlace(S + L, 2) = f < 0 ? -back : back;
+    }
+    // 5. the frontier closes once through distinct nodes: mapped in NOETRI, or left as found
+    const auto unmap = [this](int32_t mapped) {
+        for (int32_t M = 1; M <= mapped; ++M) {
+            NOETRI(ITRNOE(inPlace(M, 1), magnitude(inPlace(M, 2)))) = inPlace(2 * S + M, 1);
+        }
+    };
+    for (int32_t L = 1; L <= S; ++L) {
+        const int32_t A = ITRNOE(inPlace(L, 1), magnitude(inPlace(L, 2)));
+        if (NOETRI(A) < 0) {
+            unmap(L - 1);
+            return false;
+        }
+        inPlace(2 * S + L, 1) = NOETRI(A); // kept to undo the map
+        NOETRI(A) = -L;
+    }
+    int32_t current = 1;
+    for (int32_t step = 1; step <= S; ++step) {
+        const int32_t e = inPlace(current, 1);
+        const int32_t B = ITRNOE(e, magnitude(inPlace(current, 2)) % 3 + 1);
+        const int32_t following = NOETRI(B) < 0 ? -NOETRI(B) : 0;
+        if (following == 0 || (following == 1) != (step == S)) {
+            unmap(S);
+            return false;
+        }
+        current = following;
+    }
+    return true;
+}
+
+int Insertion::replaceInPlace()
+{
+    // 0. the nodes of the frontier faces, read before the intruders take the cavity's rows
+    for (int32_t L = 1; L <= S; ++L) {
+        const int32_t e = inPlace(L, 1);
+        const int32_t f = magnitude(inPlace(L, 2));
+        inPlace(2 * S + L, 1) = ITRNOE(e, f);
+        inPlace(2 * S + L, 2) = ITRNOE(e, f % 3 + 1);
+    }
+    // 1. each intruder to its row, its sphere record exchanged with that row's; its neighbours outside the cavity and the
+    //    intruders name its new row, and NOETRI follows it (the cavity's nodes are the
+    //    frontier's, mapped already)
+    for (int32_t r = 1; r <= S; ++r) {
+        const int32_t to = destination(r);
+        if (to == 0) {
+            continue;
+        }
+        std::copy(ITRNOE.row(r), ITRNOE.row(r) + ITRNOE.width(), ITRNOE.row(to));
+        std::copy(ITRTRI.row(r), ITRTRI.row(r) + ITRTRI.width(), ITRTRI.row(to));
+        std::swap_ranges(spheres.row(r), spheres.row(r) + spheres.width(), spheres.row(to)); // as exchanged
+        exchanges(r, to);
+    }
+    for (int32_t r = 1; r <= S; ++r) {
+        const int32_t to = destination(r);
+        if (to == 0) {
+            continue;
+        }
+        for (int32_t f = 1; f <= ITRTRI.width(); ++f) {
+            const int32_t entry = ITRTRI(to, f);
+            const int32_t j = magnitude(entry);
+            if (j == 0 || inCavity(j)) {
+                continue; // the glue names the new triangle there
+            }
+            if (j <= S) {
+                ITRTRI(to, f) = entry < 0 ? -destination(j) : destination(j); // an intruder too
+                continue;
+            }
+            for (int32_t m = 1; m <= ITRTRI.width(); ++m) {
+                if (magnitude(ITRTRI(j, m)) == r) {
+                    ITRTRI(j, m) = ITRTRI(j, m) < 0 ? -to : to;
+                    break;
+                }
+            }
+        }
+        for (int32_t i = 1; i <= ITRNOE.width(); ++i) {
+            const int32_t node = ITRNOE(to, i);
+            if (node >= 1 && node <= NOETRI.count() && NOETRI(node) == r) {
+                NOETRI(node) = to;
+            }
+        }
+    }
+    // 2. the frontier faces and the outer faces where the long way keeps them
+    for (int32_t L = 1; L <= 2 * S; ++L) {
+        faces(L, 1) = inPlace(L, 1);
+        faces(L, 2) = inPlace(L, 2);
+    }
+    // 3. the nodes of the frontier faces, then the fan over them (the cavity's rows 1..S are
+    //    written over, its rows beyond S hold the intruders)
+    for (int32_t L = 1; L <= S; ++L) {
+        faces(L, 1) = inPlace(2 * S + L, 1);
+        faces(L, 2) = inPlace(2 * S + L, 2);
+    }
+    return writeFan();
+}
+
 
 int Insertion::cavity(int32_t start)
 {
@@ -352,6 +591,11 @@ int Insertion::replaceCavity()
             return traced(code, kRoutine, "ERREUR DESTRUCTION");
         }
     }
+    return writeFan();
+}
+
+int Insertion::writeFan()
+{
     // 8. new triangle L = (A, B, P) in row L, linked to the others through P
     for (int32_t L = 1; L <= S; ++L) {
         const int32_t A = faces(L, 1);
@@ -425,7 +669,7 @@ void Insertion::finish(int32_t& count, int32_t& created)
 
 int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI, int32_t& NBE,
            Rows<const float> COORD, Rows<float> spheres, Vec<int32_t> work, float areaTolerance, float clearance,
-           int32_t& created, const RowExchanges& exchanges)
+           int32_t& created, const RowExchanges& exchanges, InsertionWay way)
 {
     created = 0;
     // 0. arguments and room for the two spare rows
@@ -439,11 +683,22 @@ int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
         return traced(kCapacityError, kRoutine, " TABLEAUX TROP PETITS");
     }
     Insertion insertion(P, ITRNOE, ITRTRI, NOETRI, NBE, COORD, spheres, work, exchanges);
-    int code = kOk;
+    int code = insertion.cavity(start);
+    if (code != kOk) {
+        return code;
+    }
+    // a small cavity whose checks pass in place goes without being brought to the front
+    if (way == InsertionWay::inPlace && insertion.acceptedInPlace(areaTolerance, clearance)) {
+        if ((code = insertion.replaceInPlace()) != kOk || (code = insertion.glue()) != kOk) {
+            return code;
+        }
+        insertion.finish(NBE, created);
+        return kOk;
+    }
     // 1. cavity, 2. brought to the front with the spare rows, 3.-4. its frontier,
     // 5. the checks of each new triangle, 6. the outer faces to glue back, then the
     // frontier must close once through distinct nodes (mapped in NOETRI from here on)
-    if ((code = insertion.cavity(start)) != kOk || (code = insertion.toFront()) != kOk ||
+    if ((code = insertion.toFront()) != kOk ||
         (code = insertion.frontier()) != kOk || (code = insertion.checkFaces(areaTolerance, clearance)) != kOk ||
         (code = insertion.recordOuterFaces()) != kOk || (code = insertion.mapFrontier()) != kOk) {
         return code;

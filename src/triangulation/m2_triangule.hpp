@@ -28,6 +28,10 @@ struct RowExchanges {
     }
 };
 
+/// How an insertion replaces its cavity: checked in place when it is small (the usual way), or
+/// always brought to the front first (the long way, to compare with).
+enum class InsertionWay { inPlace, longWay };
+
 /// Inserts node P (coordinates: row P of COORD) into the triangulation of elements 1..NBE
 /// whose sphere records are `spheres` (record e for element e; the table's width is the
 /// record length): the cavity is searched from element `start`, or over all elements when
@@ -40,9 +44,11 @@ struct RowExchanges {
 /// renumbered and re-oriented; -1 bad data (traced "ERREUR TROU", "APPEL RTADET OU RTCONN"...),
 /// -2 a table or `work` too small (the tables need NBE + 2 rows): the mesh is then valid too.
 /// Every exchange of two rows (elements and sphere records together) is told to `exchanges`.
+/// `way` chooses how (the tables end the same either way): a small cavity checked in place and
+/// replaced without being brought to the front first, or always the long way.
 [[nodiscard]] int trajpo(int32_t P, int32_t start, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI,
                          int32_t& NBE, Rows<const float> COORD, Rows<float> spheres, Vec<int32_t> work,
                          float areaTolerance, float clearance, int32_t& created,
-                         const RowExchanges& exchanges = RowExchanges{});
+                         const RowExchanges& exchanges = RowExchanges{}, InsertionWay way = InsertionWay::inPlace);
 
 } // namespace tesmo

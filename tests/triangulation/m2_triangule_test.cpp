@@ -266,6 +266,52 @@ TEST(Trajpo, RefusedInsertionsFromArbitraryStartsLeaveAValidMesh)
     EXPECT_TRUE(run.tables.guardsIntact());
 }
 
+TEST(Trajpo, InPlaceAndTheLongWayLeaveTheSameTables)
+{
+    // the same points inserted both ways, from arbitrary starts (many refused) and with a
+    // border clearance, into a triangulation with border marks: the same tables after every
+    // insertion, and the same row exchanges told
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        std::vector<float> points = testing::randomPoints(150, seed);
+        Insertions ways[2] = {Insertions(points), Insertions(points)};
+        std::vector<std::pair<int32_t, int32_t>> told[2];
+        const auto note = [](void* list, int32_t a, int32_t b) {
+            static_cast<std::vector<std::pair<int32_t, int32_t>>*>(list)->emplace_back(a, b);
+        };
+        std::mt19937 random(seed);
+        for (int32_t P = 2; P <= ways[0].J; ++P) {
+            const int32_t start = random() % 3 == 0 ? int32_t(random() % uint32_t(ways[0].NBE)) + 1 : 0;
+            const float clearance = random() % 4 == 0 ? 0.05f : 0.0f;
+            int codes[2] = {};
+            for (int w = 0; w < 2; ++w) {
+                Insertions& run = ways[w];
+                int32_t created = 0;
+                if (P == 60) { // marks on a few edges, the same on both
+                    for (int32_t e = 1; e <= run.NBE; e += 7) {
+                        std::vector<int32_t> record = {run.tables.ITRNOE()(e, 1), run.tables.ITRNOE()(e, 2)};
+                        EdgeSides sides;
+                        ASSERT_EQ(sfricr(Vec<int32_t>(record.data(), 2), 2, run.tables.ITRNOE(), run.tables.ITRTRI(),
+                                         run.tables.NOETRI(), run.NBE, sides),
+                                  kOk);
+                    }
+                }
+                codes[w] = trajpo(P, start, run.tables.ITRNOE(), run.tables.ITRTRI(), run.tables.NOETRI(), run.NBE,
+                                  run.tables.normalised(), run.tables.spheres(), run.tables.WORK(), kAreaTolerance,
+                                  clearance, created, RowExchanges{note, &told[w]},
+                                  w == 0 ? InsertionWay::inPlace : InsertionWay::longWay);
+            }
+            ASSERT_EQ(codes[0], codes[1]) << seed << " point " << P;
+            ASSERT_EQ(ways[0].NBE, ways[1].NBE) << seed << " point " << P;
+            ASSERT_EQ(ways[0].tables.nodeRows, ways[1].tables.nodeRows) << seed << " point " << P;
+            ASSERT_EQ(ways[0].tables.neighbourRows, ways[1].tables.neighbourRows) << seed << " point " << P;
+            ASSERT_EQ(ways[0].tables.noetri, ways[1].tables.noetri) << seed << " point " << P;
+            ASSERT_EQ(ways[0].tables.reals, ways[1].tables.reals) << seed << " point " << P;
+            ASSERT_EQ(told[0], told[1]) << seed << " point " << P;
+        }
+        EXPECT_EQ(ways[0].check(), "") << seed;
+    }
+}
+
 TEST(Trajpo, BorderMarksSurviveInsertionsNextToThem)
 {
     // a grid triangulated, some of its edges marked, then random points inserted
