@@ -19,6 +19,8 @@ namespace tesmo {
 
 /// Element rows the heap can index: every row number of a 32-bit table.
 inline constexpr int32_t kMaxHeapElements = 2147483647;
+/// Reals the heap may skip so that the keys of each group of children share a cache line.
+inline constexpr int64_t kKeyAlignment = 16;
 /// An element is a candidate while its ratio is at most this (the refinement's threshold).
 inline constexpr float kRefineRatio = 0.6666667f;
 
@@ -31,7 +33,7 @@ public:
     /// `storage`, which must hold storageNeeded(rows of `circles`) reals.
     WorstElements(Rows<const float> circles, int32_t ratioColumn, Vec<float> storage);
     /// Reals the heap needs for `rows` element rows: a position per row, a key per entry.
-    static int64_t storageNeeded(int32_t rows) { return 3 * int64_t(rows); }
+    static int64_t storageNeeded(int32_t rows) { return 3 * int64_t(rows) + kKeyAlignment; }
     /// Indexes elements 1..NBE afresh.
     void build(int32_t NBE);
     /// Row e, beyond the elements indexed so far, starts out of the heap.
@@ -56,8 +58,8 @@ private:
     int32_t element(int32_t i) const { return int32_t(uint32_t(key(i))); }
     /// The key of (ratio, e): ratios first, numbers on ties.
     static uint64_t keyOf(float ratio, int32_t e);
-    static int32_t parent(int32_t i) { return (i + 2) / 4; }
-    static int32_t firstChild(int32_t i) { return 4 * i - 2; }
+    static int32_t parent(int32_t i) { return (i + 6) / 8; }
+    static int32_t firstChild(int32_t i) { return 8 * i - 6; }
     /// Writes `key` at heap position i and tells its element where it stands.
     void place(int32_t i, uint64_t key);
     void siftUp(int32_t i);
