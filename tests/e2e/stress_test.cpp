@@ -48,6 +48,13 @@ TEST_F(Stress, EveryShapeAtEveryPlacementIsMeshed)
     }
 }
 
+TEST_F(Stress, AStarWhoseStripsTouchThemselvesIsMeshed)
+{
+    // 2790 spikes: two border edges cross strips whose frontier touches itself at a node, which
+    // the re-triangulation refuses; the exchanges of diagonals restore them
+    EXPECT_EQ(runner.mesh(drawShape(Shape::star, 777264, 2790)), "");
+}
+
 TEST_F(Stress, APowerOfTwoScalesTheMeshAndNothingElse)
 {
     int refined = 0; // meshes with nodes added (on the borders or, mostly, inside the zones)
