@@ -4,24 +4,37 @@
 // radius, and the in-circle test compares (X - P3).(S - (X - P3)) with 0.
 #include "triangulation/d2_sph2d.hpp"
 
+#include "geometry/cg_vectoriel.hpp"
 #include "topology/st_struct.hpp"
+
+#include <cmath>
 
 namespace tesmo {
 
 bool circleVector(const float* p1, const float* p2, const float* p3, float* S)
 {
-    const float ax = p1[0] - p3[0];
-    const float ay = p1[1] - p3[1];
-    const float bx = p2[0] - p3[0];
-    const float by = p2[1] - p3[1];
+    // the two sides from P3, brought near 1 by a power of two: no product underflows or
+    // overflows, and the scaling is exact, so that S is the single-precision one wherever that
+    // one did not underflow and a triangle 2^k times larger has a vector 2^k times larger
+    const float sides[4] = {p1[0] - p3[0], p1[1] - p3[1], p2[0] - p3[0], p2[1] - p3[1]};
+    const float largest = xmaxve(sides, 4);
+    if (largest == 0.0f) {
+        return false;
+    }
+    int32_t exponent = 0;
+    (void)std::frexp(largest, &exponent);
+    const float ax = std::ldexp(sides[0], -exponent);
+    const float ay = std::ldexp(sides[1], -exponent);
+    const float bx = std::ldexp(sides[2], -exponent);
+    const float by = std::ldexp(sides[3], -exponent);
     const float D = ay * bx - ax * by;
     if (isFlat(D)) {
         return false;
     }
     const float aa = ax * ax + ay * ay;
     const float bb = bx * bx + by * by;
-    S[0] = (ay * bb - by * aa) / D;
-    S[1] = (bx * aa - ax * bb) / D;
+    S[0] = std::ldexp((ay * bb - by * aa) / D, exponent);
+    S[1] = std::ldexp((bx * aa - ax * bb) / D, exponent);
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 
 namespace tesmo {
@@ -26,8 +28,13 @@ TEST(Distances, ToPointsAxesAndSegments)
 {
     const float pq[6] = {1.0f, 2.0f, 3.0f, 4.0f, 6.0f, 3.0f};
     EXPECT_EQ(dispp(3, pq, pq + 3), 5.0f);
-    const float near[4] = {0.0f, 0.0f, 5e-8f, 0.0f};
-    EXPECT_EQ(dispp(2, near, near + 2), 0.0f);
+    // within the rounding of the coordinates a distance is 0, at every scale
+    for (const int k : {0, -40, 40}) {
+        const float near[4] = {std::ldexp(1.0f, k), 0.0f, std::ldexp(1.0000001f, k), 0.0f};
+        EXPECT_EQ(dispp(2, near, near + 2), 0.0f) << k;
+        const float apart[4] = {0.0f, 0.0f, std::ldexp(5e-8f, k), 0.0f};
+        EXPECT_EQ(dispp(2, apart, apart + 2), std::ldexp(5e-8f, k)) << k;
+    }
     const float axis[6] = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f}; // point, unit direction
     const float side[3] = {4.0f, 5.0f, -9.0f};
     EXPECT_EQ(dispax(3, side, axis, axis + 3), 5.0f);

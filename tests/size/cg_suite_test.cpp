@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -191,9 +192,18 @@ TEST(Progressions, BrokenLineAndGivenPoints)
         EXPECT_TRUE(i == 0 || x[std::size_t(2 * i)] > x[std::size_t(2 * i - 2)]);
     }
     EXPECT_TRUE(through);
-    const float off[2] = {-1.0f, 0.0f};
-    EXPECT_EQ(posunm2(A, Rows<const float>(off, 2, 1), B, 2.0f, sY, 2.0f, kGeo, Rows<float>(x.data(), 2, 20), n),
-              kDataError);
+    // A point projecting before A or beyond B splits nothing: the nodes of AB alone.
+    std::vector<float> alone(40, 0.0f);
+    int32_t nAlone = 0;
+    float h1 = 2.0f, h2 = 2.0f;
+    ASSERT_EQ(posum(A, B, h1, h2, kGeo, Rows<float>(alone.data(), 2, 20), nAlone), kOk);
+    for (const float offX : {-1.0f, 10.5f}) {
+        const float off[2] = {offX, 0.0f};
+        EXPECT_EQ(posunm2(A, Rows<const float>(off, 2, 1), B, 2.0f, sY, 2.0f, kGeo, Rows<float>(x.data(), 2, 20), n),
+                  kOk);
+        EXPECT_EQ(n, nAlone);
+        EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + 2 * nAlone, x.begin())) << offX;
+    }
     std::vector<float> many(14, 1.0f);
     EXPECT_EQ(posunm2(A, Rows<const float>(many.data(), 2, 7), B, 2.0f, many.data(), 2.0f, kGeo,
                       Rows<float>(x.data(), 2, 20), n),
