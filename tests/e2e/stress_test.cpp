@@ -35,16 +35,20 @@ protected:
 
 TEST_F(Stress, EveryShapeAtEveryPlacementIsMeshed)
 {
+    // the default sizes on 20 seeds, a density file and sizes at the points on 3
     const Placement placements[3] = {Placement::drawn, Placement::small, Placement::far};
-    for (const Shape shape : kShapes) {
-        for (uint64_t seed = 1; seed <= 20; ++seed) {
-            // stars up to 800 spikes, the other shapes up to 30 of their parts
-            const int size = shape == Shape::star ? int(3 + seed * seed * 2) : int(2 + (seed * 7) % 29);
-            for (const Placement placement : placements) {
-                GeometryText geometry = drawShape(shape, seed, size);
-                place(geometry, placement);
-                EXPECT_EQ(runner.mesh(geometry), "")
-                    << shapeName(shape) << " seed " << seed << " size " << size << " " << placementName(placement);
+    for (const Sizes kind : testing::kSizes) {
+        for (const Shape shape : kShapes) {
+            for (uint64_t seed = 1; seed <= (kind == Sizes::none ? 20u : 3u); ++seed) {
+                // stars up to 800 spikes, the other shapes up to 30 of their parts
+                const int size = shape == Shape::star ? int(3 + seed * seed * 2) : int(2 + (seed * 7) % 29);
+                for (const Placement placement : placements) {
+                    GeometryText geometry = drawShape(shape, seed, size);
+                    testing::drawSizes(geometry, kind, seed);
+                    place(geometry, placement);
+                    EXPECT_EQ(runner.mesh(geometry), "") << shapeName(shape) << " seed " << seed << " size " << size
+                                                         << " " << placementName(placement) << ", " << sizesName(kind);
+                }
             }
         }
     }
