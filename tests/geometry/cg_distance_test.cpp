@@ -47,6 +47,15 @@ TEST(Distances, ToPointsAxesAndSegments)
         EXPECT_EQ(dispsg(2, places[i], s, s + 2), expected[i]) << "place " << i + 1;
     }
     EXPECT_EQ(dispsg(2, places[2], s, s), 5.0f); // a segment reduced to a point
+    // scaled by 2^k, every distance to the segment is scaled exactly, far beyond where its
+    // squares would underflow or overflow
+    for (const int k : {-60, -30, 30, 60}) {
+        const float t2[4] = {0.0f, 0.0f, std::ldexp(2.0f, k), 0.0f};
+        for (int i = 0; i < 4; ++i) {
+            const float at[2] = {std::ldexp(places[i][0], k), std::ldexp(places[i][1], k)};
+            EXPECT_EQ(segmentDistance(2, at, t2, t2 + 2), std::ldexp(expected[i], k)) << k << " place " << i + 1;
+        }
+    }
     const float t[6] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f};
     const float past[3] = {0.0f, 3.0f, 6.0f};
     EXPECT_EQ(dispsg(3, past, t, t + 3), 5.0f);

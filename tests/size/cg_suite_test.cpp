@@ -227,6 +227,14 @@ TEST(Progressions, MoveRespectsTheRatio)
     EXPECT_NEAR(moved[0], 4.0f / 2.25f, 1e-6f);
     ASSERT_EQ(lisupo(p1, p2, p3, 1, kAri, 1.0f, moved, mu), kOk);
     EXPECT_NEAR((moved[0] - p1[0]) - (p3[0] - moved[0]), 1.0f, 1e-6f);
+    // a difference is a length: the same move, scaled, at every scale; null beside the intervals
+    for (const int k : {-40, 40}) {
+        const float scaled[3] = {0.0f, std::ldexp(3.0f, k), std::ldexp(4.0f, k)};
+        float again[1] = {0.0f};
+        ASSERT_EQ(lisupo(scaled, scaled + 1, scaled + 2, 1, kAri, std::ldexp(1.0f, k), again, mu), kOk) << k;
+        EXPECT_EQ(again[0], std::ldexp(moved[0], k)) << k;
+    }
+    EXPECT_EQ(lisupo(p1, p2, p3, 1, kAri, 1e-10f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p3, p3, 1, kGeo, 2.0f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p2, p3, 1, kGeo, 0.0f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p2, p3, 1, 5, 2.0f, moved, mu), kDataError);
