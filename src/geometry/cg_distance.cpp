@@ -122,9 +122,9 @@ void endOn(float s1, float s2, float& s0, int32_t& situation)
 }
 
 /// The squared distance from p to the segment s1s2: to the nearer end when p projects within
-/// a fraction eps of it or beyond, else to the line. The differences are first brought near 1
-/// by a power of two, so that no product of two or four of them underflows; the scaling is
-/// exact, so that the distance is the single-precision one wherever that one did not underflow.
+/// a fraction eps of it or beyond, else to the line. The differences are brought near 1 by a
+/// power of two when products of two or four of them could underflow or overflow; the scaling
+/// is exact, so that the distance is the single-precision one wherever that one did not underflow.
 float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2)
 {
     assert(ndim == 2 || ndim == 3);
@@ -137,9 +137,8 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
     if (largest == 0.0f) {
         return 0.0f;
     }
-    int32_t exponent = 0;
-    (void)std::frexp(largest, &exponent);
-    for (int32_t k = 0; k < ndim; ++k) {
+    const int32_t exponent = scalingExponent(largest);
+    for (int32_t k = 0; exponent != 0 && k < ndim; ++k) {
         u[k] = std::ldexp(u[k], -exponent);
         w[k] = std::ldexp(w[k], -exponent);
     }
@@ -151,7 +150,7 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
     } else if (a >= b * (1.0f - eps)) {
         float v[3];
         diffve(p, s2, ndim, v);
-        for (int32_t k = 0; k < ndim; ++k) {
+        for (int32_t k = 0; exponent != 0 && k < ndim; ++k) {
             v[k] = std::ldexp(v[k], -exponent);
         }
         distance2 = scalve(v, v, ndim); // S2 is nearest
@@ -162,7 +161,7 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
         const float cross2 = ndim == 3 ? scalve(cross, cross, 3) : cross[0] * cross[0];
         distance2 = cross2 / b;
     }
-    return std::ldexp(distance2, 2 * exponent);
+    return exponent == 0 ? distance2 : std::ldexp(distance2, 2 * exponent);
 }
 
 /// Intersection of the edge pq with the perpendicular to s1s2 through `end` (2D).

@@ -28,9 +28,22 @@ float xmaxve(const float* a, int32_t n)
 {
     float largest = 0.0f;
     for (int32_t i = 0; i < n; ++i) {
-        largest = std::fmax(largest, std::fabs(a[i]));
+        const float magnitude = std::fabs(a[i]);
+        largest = magnitude > largest ? magnitude : largest;
     }
     return largest;
+}
+
+int32_t scalingExponent(float largest)
+{
+    constexpr float kLow = 1.0f / float(1 << kPlainExponent);
+    constexpr float kHigh = float(1 << kPlainExponent);
+    if (largest >= kLow && largest <= kHigh) {
+        return 0;
+    }
+    int32_t exponent = 0;
+    (void)std::frexp(largest, &exponent);
+    return exponent;
 }
 
 float xnorve(const float* a, int32_t n)
@@ -40,17 +53,16 @@ float xnorve(const float* a, int32_t n)
     if (largest == 0.0f) {
         return 0.0f;
     }
-    // 2. the squares of the components brought near 1 by a power of two, so that none
-    //    underflows or overflows; the scaling is exact, so that the norm is the single-precision
+    // 2. the squares of the components, brought near 1 by a power of two when they could
+    //    underflow or overflow; the scaling is exact, so that the norm is the single-precision
     //    one wherever that one underflowed nowhere, and 2^k a has the norm 2^k |a|
-    int32_t exponent = 0;
-    (void)std::frexp(largest, &exponent);
+    const int32_t exponent = scalingExponent(largest);
     float sum = 0.0f;
     for (int32_t i = 0; i < n; ++i) {
-        const float c = std::ldexp(a[i], -exponent);
+        const float c = exponent == 0 ? a[i] : std::ldexp(a[i], -exponent);
         sum += c * c;
     }
-    return std::ldexp(std::sqrt(sum), exponent);
+    return exponent == 0 ? std::sqrt(sum) : std::ldexp(std::sqrt(sum), exponent);
 }
 
 void diffve(const float* a, const float* b, int32_t n, float* c)

@@ -19,6 +19,14 @@ void copive(const float* a, int32_t n, float* b);
 float scalve(const float* a, const float* b, int32_t n);
 /// The largest absolute value of the n components of a; 0 when n <= 0.
 float xmaxve(const float* a, int32_t n);
+/// Components whose largest magnitude lies within 2^-kPlainExponent .. 2^kPlainExponent have
+/// products of two to four of them in the normal range of single precision.
+inline constexpr int32_t kPlainExponent = 14;
+/// The exponent e of the power of two that brings `largest` into [0.5, 1), so that products
+/// of components divided by 2^e neither underflow nor overflow; 0 when `largest` lies within
+/// 2^-kPlainExponent .. 2^kPlainExponent, where the products are computed as they are (the
+/// division, exact, would change nothing).
+int32_t scalingExponent(float largest);
 /// The Euclidean norm, in single precision at every scale (2^k a has the norm 2^k |a|); 0 for
 /// the zero vector or n <= 0.
 float xnorve(const float* a, int32_t n);

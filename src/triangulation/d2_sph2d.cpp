@@ -13,28 +13,36 @@ namespace tesmo {
 
 bool circleVector(const float* p1, const float* p2, const float* p3, float* S)
 {
-    // the two sides from P3, brought near 1 by a power of two: no product underflows or
-    // overflows, and the scaling is exact, so that S is the single-precision one wherever that
-    // one did not underflow and a triangle 2^k times larger has a vector 2^k times larger
-    const float sides[4] = {p1[0] - p3[0], p1[1] - p3[1], p2[0] - p3[0], p2[1] - p3[1]};
+    // the two sides from P3, brought near 1 by a power of two when their products could
+    // underflow or overflow: the scaling is exact, so that S is the single-precision one wherever
+    // that one did not underflow and a triangle 2^k times larger has a vector 2^k times larger
+    float sides[4] = {p1[0] - p3[0], p1[1] - p3[1], p2[0] - p3[0], p2[1] - p3[1]};
     const float largest = xmaxve(sides, 4);
     if (largest == 0.0f) {
         return false;
     }
-    int32_t exponent = 0;
-    (void)std::frexp(largest, &exponent);
-    const float ax = std::ldexp(sides[0], -exponent);
-    const float ay = std::ldexp(sides[1], -exponent);
-    const float bx = std::ldexp(sides[2], -exponent);
-    const float by = std::ldexp(sides[3], -exponent);
+    const int32_t exponent = scalingExponent(largest);
+    if (exponent != 0) {
+        for (float& side : sides) {
+            side = std::ldexp(side, -exponent);
+        }
+    }
+    const float ax = sides[0];
+    const float ay = sides[1];
+    const float bx = sides[2];
+    const float by = sides[3];
     const float D = ay * bx - ax * by;
     if (isFlat(D)) {
         return false;
     }
     const float aa = ax * ax + ay * ay;
     const float bb = bx * bx + by * by;
-    S[0] = std::ldexp((ay * bb - by * aa) / D, exponent);
-    S[1] = std::ldexp((bx * aa - ax * bb) / D, exponent);
+    S[0] = (ay * bb - by * aa) / D;
+    S[1] = (bx * aa - ax * bb) / D;
+    if (exponent != 0) {
+        S[0] = std::ldexp(S[0], exponent);
+        S[1] = std::ldexp(S[1], exponent);
+    }
     return true;
 }
 
