@@ -63,8 +63,8 @@ std::vector<Sizes> sizeKinds(const std::string& word)
 
 int main(int argc, char** argv)
 {
-    const int cases = argc > 1 ? std::atoi(argv[1]) : 150;
-    const uint64_t firstSeed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1000;
+    const int cases = argc > 1 ? std::atoi(argv[1]) : 60;
+    const uint64_t firstSeed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 777000;
     const std::string failures = argc > 3 ? argv[3] : "stress_failures";
     const std::vector<Sizes> kinds = sizeKinds(argc > 4 ? argv[4] : "all");
     std::filesystem::create_directories(failures);
