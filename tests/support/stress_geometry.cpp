@@ -464,9 +464,10 @@ void drawSizes(GeometryText& geometry, Sizes kind, uint64_t seed)
             };
             const int first = random.integer(1, int(n));
             int second = random.integer(1, int(n));
-            while (concentration.object != 1 && geometry.points[std::size_t(second - 1)] ==
-                                                    geometry.points[std::size_t(first - 1)]) {
-                second = second % int(n) + 1;
+            for (std::size_t tries = 0; concentration.object != 1 && tries < n &&
+                                        geometry.points[std::size_t(second - 1)] == geometry.points[std::size_t(first - 1)];
+                 ++tries) {
+                second = second % int(n) + 1; // an axis or a segment needs two places
             }
             concentration.first = place(first);
             concentration.second = concentration.object == 1 ? 0 : place(second);
