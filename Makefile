@@ -7,8 +7,11 @@ STRESSDIR  ?= build/stress
 FUZZDIR    ?= build/fuzz
 JOBS       ?= 2
 PREFIX     ?= /usr/local
-# Geometries of each shape for `make stress` (three placements each).
-STRESS_CASES ?= 150
+# Geometries of each shape for `make stress` (three placements and three kinds of sizes each),
+# the seed of the first and the sizes (all, none, density or points).
+STRESS_CASES ?= 60
+STRESS_SEED  ?= 777000
+STRESS_SIZES ?= all
 # Seconds each fuzz target runs for in `make fuzz`.
 FUZZ_SECONDS ?= 60
 
@@ -56,12 +59,13 @@ bench:
 	bash bench/run.sh $(BENCHDIR)
 
 # The long random-geometry run: STRESS_CASES geometries of every shape, as drawn, scaled by
-# 1e-4 and moved far from the origin, each meshed and checked; the counts are printed and the
-# geometries that fail are kept in $(STRESSDIR)/failures.
+# 1e-4 and moved far from the origin, each meshed with the default sizes, a density file and
+# sizes at its points, and checked; the counts are printed and the geometries that fail are
+# kept in $(STRESSDIR)/failures with their size files.
 stress:
 	cmake -S . -B $(STRESSDIR) -DCMAKE_BUILD_TYPE=Release -DTESMO_TESTS=ON > /dev/null
 	cmake --build $(STRESSDIR) --target tesmo_stress -j $(JOBS)
-	$(STRESSDIR)/tesmo_stress $(STRESS_CASES) 1000 $(STRESSDIR)/failures
+	$(STRESSDIR)/tesmo_stress $(STRESS_CASES) $(STRESS_SEED) $(STRESSDIR)/failures $(STRESS_SIZES)
 
 # One libFuzzer target per reader (geometry, mesh, nodal values, size file, command line and
 # prompts), built with clang under ASan and UBSan, each run for FUZZ_SECONDS in turn.

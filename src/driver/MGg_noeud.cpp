@@ -58,6 +58,13 @@ void progressText(int32_t mode, int32_t message, std::string_view text)
     }
 }
 
+/// A zone whose refinement stopped at full element tables is coarser than its sizes ask: the
+/// user is warned, with the zone's number, in the form of the node maximum's warning.
+void warnElementsFull(int32_t zone)
+{
+    pgWarningInt("Maximum number of elements reached in the zone :", zone);
+}
+
 /// A data error of the geometry: the reason with a blank, then "error in the file :" and its name.
 int geometryError(int32_t first, int32_t second, std::string_view name)
 {
@@ -343,6 +350,7 @@ int zoneLoop(const BorderDescription& border, GlobalMesh& mesh, const SizeSpecif
         if (mode >= 1) {
             if (code == kMaxElementsReached) {
                 (void)traced(code, "MG4MEM", " APPEL RGRAFT");
+                warnElementsFull(k);
             } else if (code == kMaxNodesReached) {
                 // the count the mesh holds, which is the maximum unless a table stopped first
                 pgReportInt(kWarning, entry::kMaximumReached, pgmsg::kNone, mesh.nodes);

@@ -28,9 +28,21 @@ namespace tesmo {
 
 namespace {
 
-/// A distance below the tolerance is exactly 0, so that a point on the object gets the
-/// progression's origin size.
-float flushed(float distance) { return distance < epsRelative() ? 0.0f : distance; }
+/// The largest magnitude of the first ndim coordinates of the points: the rounding of the
+/// distances computed from them is relative to it.
+float magnitude(int32_t ndim, std::initializer_list<const float*> points)
+{
+    float largest = 0.0f;
+    for (const float* point : points) {
+        largest = std::fmax(largest, xmaxve(point, ndim));
+    }
+    return largest;
+}
+
+/// A distance within the rounding of the coordinates it comes from (eps times their largest
+/// magnitude, `scale`) is exactly 0, so that a point on the object gets the progression's origin
+/// size at every scale.
+float flushed(float distance, float scale) { return distance < epsRelative() * scale ? 0.0f : distance; }
 
 /// True when a parameter along the edge lies strictly inside it (both ends excluded).
 bool strictlyInside(float s) { return s > epsRelative() && s < 1.0f - epsRelative(); }
@@ -110,7 +122,9 @@ void endOn(float s1, float s2, float& s0, int32_t& situation)
 }
 
 /// The squared distance from p to the segment s1s2: to the nearer end when p projects within
-/// a fraction eps of it or beyond, else to the line.
+/// a fraction eps of it or beyond, else to the line. The differences are brought near 1 by a
+/// power of two when products of two or four of them could underflow or overflow; the scaling
+/// is exact, so that the distance is the single-precision one wherever that one did not underflow.
 float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2)
 {
     assert(ndim == 2 || ndim == 3);
@@ -119,6 +133,15 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
     float w[3];
     diffve(p, s1, ndim, u);
     diffve(s2, s1, ndim, w);
+    const float largest = std::fmax(xmaxve(u, ndim), xmaxve(w, ndim));
+    if (largest == 0.0f) {
+        return 0.0f;
+    }
+    const int32_t exponent = scalingExponent(largest);
+    for (int32_t k = 0; exponent != 0 && k < ndim; ++k) {
+        u[k] = std::ldexp(u[k], -exponent);
+        w[k] = std::ldexp(w[k], -exponent);
+    }
     const float a = scalve(u, w, ndim);
     const float b = scalve(w, w, ndim);
     float distance2;
@@ -127,6 +150,9 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
     } else if (a >= b * (1.0f - eps)) {
         float v[3];
         diffve(p, s2, ndim, v);
+        for (int32_t k = 0; exponent != 0 && k < ndim; ++k) {
+            v[k] = std::ldexp(v[k], -exponent);
+        }
         distance2 = scalve(v, v, ndim); // S2 is nearest
     } else {
         // Here eps b < a < b, so b > 0.
@@ -135,7 +161,7 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
         const float cross2 = ndim == 3 ? scalve(cross, cross, 3) : cross[0] * cross[0];
         distance2 = cross2 / b;
     }
-    return distance2;
+    return exponent == 0 ? distance2 : std::ldexp(distance2, 2 * exponent);
 }
 
 /// Intersection of the edge pq with the perpendicular to s1s2 through `end` (2D).
@@ -150,12 +176,9 @@ float squaredSegmentDistance(int32_t ndim, const float* p, const float* s1, cons
 
 float dispp(int32_t ndim, const float* p, const float* q)
 {
-    float sum = 0.0f;
-    for (int32_t k = 0; k < ndim; ++k) {
-        const float d = q[k] - p[k];
-        sum += d * d;
-    }
-    return flushed(std::sqrt(sum));
+    float d[3] = {0.0f, 0.0f, 0.0f};
+    diffve(q, p, ndim, d);
+    return flushed(xnorve(d, ndim), magnitude(ndim, {p, q}));
 }
 
 float dispax(int32_t ndim, const float* p, const float* a, const float* t)
@@ -166,14 +189,14 @@ float dispax(int32_t ndim, const float* p, const float* a, const float* t)
     float cross[3];
     vectve(u, t, ndim, cross);
     const float distance = ndim == 3 ? xnorve(cross, 3) : std::fabs(cross[0]);
-    return flushed(distance);
+    return flushed(distance, magnitude(ndim, {p, a}));
 }
 
 float dispsg(int32_t ndim, const float* p, const float* s1, const float* s2)
 {
-    const float eps = epsRelative();
+    const float tolerance = epsRelative() * magnitude(ndim, {p, s1, s2});
     const float distance2 = squaredSegmentDistance(ndim, p, s1, s2);
-    return distance2 < eps * eps ? 0.0f : std::sqrt(distance2);
+    return distance2 < tolerance * tolerance ? 0.0f : std::sqrt(distance2);
 }
 
 float segmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2)

@@ -4,8 +4,10 @@
 // changes its law, at which the edge is cut before nodes are laid by a progression.
 //
 // Points are runs of ndim reals; an object's reals are its defining points one after the
-// other. Tolerances are absolute: eps = word 3 of the tolerance block (2^-23), tau = word 2
-// (the smallest positive real).
+// other. eps = word 3 of the tolerance block (2^-23), tau = word 2 (the smallest positive
+// real). A distance is 0 below eps times the largest magnitude of the coordinates it is
+// computed from (their rounding), so that a geometry scaled by a power of two has its
+// distances scaled and flushed alike.
 #include "support/tables.hpp"
 
 #include <cstdint>
@@ -30,15 +32,16 @@ inline constexpr int32_t kSegmentEndOn = 5;     ///< S1S2 seen end-on from PQ
 /// segment as seen end-on (a fraction of the edge length).
 inline constexpr float kEndOnTolerance = 1e-4f;
 
-/// Distance between p and q; 0 below eps.
+/// Distance between p and q; 0 within the rounding of p and q.
 float dispp(int32_t ndim, const float* p, const float* q);
-/// Distance from p to the axis through a with unit direction t (ndim 2 or 3); 0 below eps.
+/// Distance from p to the axis through a with unit direction t (ndim 2 or 3); 0 within the
+/// rounding of p and a.
 float dispax(int32_t ndim, const float* p, const float* a, const float* t);
-/// Distance from p to the segment s1s2 (ndim 2 or 3); 0 below eps. A degenerate segment
-/// gives the distance to s1.
+/// Distance from p to the segment s1s2 (ndim 2 or 3); 0 within the rounding of p, s1 and s2.
+/// A degenerate segment gives the distance to s1.
 float dispsg(int32_t ndim, const float* p, const float* s1, const float* s2);
-/// The same distance with no threshold: a distance and the length it is compared with keep
-/// their ratio at every scale (dispsg counts a distance below 2^-23 as 0).
+/// The same distance with no threshold (dispsg counts a distance within the rounding of the
+/// coordinates as 0).
 float segmentDistance(int32_t ndim, const float* p, const float* s1, const float* s2);
 
 /// Parameter s of the orthogonal projection of x on the line pq (0 at p, 1 at q).

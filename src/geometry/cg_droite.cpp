@@ -11,26 +11,38 @@ namespace tesmo {
 
 namespace {
 
-/// True when x lies within the absolute tolerance of 0.
-bool isNegligible(float x) { return std::fabs(x) <= epsRelative(); }
-
 /// Value of the line's equation at p: negative on one side, positive on the other.
 float side(const float* line, const float* p) { return line[0] * p[0] + line[1] * p[1] + line[2]; }
 
-/// True when f and g lie strictly on either side of 0, beyond the tolerance.
-bool oppositeSides(float f, float g)
+/// The rounding of that value: eps times the magnitude of its terms, so that a point within
+/// it lies on the line at every scale.
+float sideTolerance(const float* line, const float* p)
 {
-    const float eps = epsRelative();
-    return (f <= -eps && g >= eps) || (f >= eps && g <= -eps);
+    return epsRelative() * (std::fabs(line[0] * p[0]) + std::fabs(line[1] * p[1]) + std::fabs(line[2]));
 }
+
+/// True when p and q lie strictly on either side of the line, beyond the rounding of their values.
+bool oppositeSides(const float* line, const float* p, const float* q)
+{
+    const float f = side(line, p);
+    const float g = side(line, q);
+    const float tf = sideTolerance(line, p);
+    const float tg = sideTolerance(line, q);
+    return (f < -tf && g > tg) || (f > tf && g < -tg);
+}
+
+/// The largest magnitude of the coordinates of two points of the plane.
+float magnitude(const float* p, const float* q) { return std::fmax(xmaxve(p, 2), xmaxve(q, 2)); }
 
 } // namespace
 
 int dr2po(const float* p1, const float* p2, float* line)
 {
+    // within the rounding of the coordinates, the points coincide or share their abscissa
+    const float rounding = epsRelative() * magnitude(p1, p2);
     const float dx = p2[0] - p1[0];
-    if (isNegligible(dx)) {
-        if (isNegligible(p2[1] - p1[1])) {
+    if (std::fabs(dx) <= rounding) {
+        if (std::fabs(p2[1] - p1[1]) <= rounding) {
             return kDataError;
         }
         line[0] = 1.0f;
@@ -47,14 +59,14 @@ int dr2po(const float* p1, const float* p2, float* line)
 
 int pvdroi(const float* line, float* point, float* direction)
 {
+    // a and b carry no unit: the point on the x axis unless the line lies along it
     const float a = line[0];
     const float b = line[1];
     const float c = line[2];
-    const float limit = epsRelative() * std::fabs(c);
-    if (std::fabs(a) > limit) {
+    if (std::fabs(a) > epsRelative() * std::fabs(b)) {
         point[0] = -c / a;
         point[1] = 0.0f;
-    } else if (std::fabs(b) > limit) {
+    } else if (b != 0.0f) {
         point[0] = 0.0f;
         point[1] = -c / b;
     } else {
@@ -71,34 +83,21 @@ int indrse(const float* p, const float* q, const float* line, int32_t mode, int3
         return kDataError;
     }
     crossing = 0;
-    const float fp = side(line, p);
-    const float fq = side(line, q);
-    if (!oppositeSides(fp, fq)) {
+    if (!oppositeSides(line, p, q)) {
         return kOk;
     }
+    const float fp = side(line, p);
+    const float fq = side(line, q);
     crossing = 1;
     if (mode == kCrossingOnly) {
         return kOk;
     }
-    // The crossing point is M - lambda e, M and e a point and the direction of the line.
-    float m[2];
-    float e[2];
-    if (const int code = pvdroi(line, m, e); code != kOk) {
-        return code;
-    }
-    float toP[2];
-    float fromQ[2];
-    diffve(p, m, 2, toP);
-    diffve(m, q, 2, fromQ);
-    float cross;
-    vectve(toP, fromQ, 2, &cross);
-    const float lambda = cross / (fp - fq);
-    if (isNegligible(lambda)) {
-        copive(m, 2, point);
-        return kOk;
-    }
-    point[0] = m[0] - lambda * e[0];
-    point[1] = m[1] - lambda * e[1];
+    // The crossing point is where the values of the line vanish along pq: taken from p and q,
+    // it lies on the segment whatever the rounding of the values (a point of the line on an
+    // axis, far from pq when the line nearly runs along that axis, would lose that).
+    const float t = fp / (fp - fq);
+    point[0] = p[0] + t * (q[0] - p[0]);
+    point[1] = p[1] + t * (q[1] - p[1]);
     return kOk;
 }
 
@@ -114,7 +113,9 @@ int indrdr(const float* p1, const float* p2, const float* q1, const float* q2, i
     diffve(q2, q1, 2, d2);
     float det;
     vectve(d2, d1, 2, &det);
-    if (std::fabs(det) < epsRelative()) {
+    // parallel within the rounding of the coordinates: eps times the square of their magnitude
+    const float scale = std::fmax(magnitude(p1, p2), magnitude(q1, q2));
+    if (std::fabs(det) < epsRelative() * scale * scale) {
         found = 0;
         return kOk;
     }

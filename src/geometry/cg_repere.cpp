@@ -20,8 +20,9 @@ namespace {
 /// Largest number of plane coordinates a frame gives (the rows of A).
 constexpr int32_t kFrameRows = 3;
 
-/// True when a plane coefficient is rounding noise.
-bool isNoise(float coefficient) { return std::fabs(coefficient) < kPlaneCoefficientZero; }
+/// True when a plane coefficient is rounding noise beside `unit` (1 for the normal, the largest
+/// coordinate for the last coefficient).
+bool isNoise(float coefficient, float unit) { return std::fabs(coefficient) < kPlaneCoefficientZero * unit; }
 
 /// Row i of plane2d = the first w entries of A (p - O).
 void project(const float* frame, const float* origin, const float* p, float* row, int32_t w)
@@ -63,9 +64,13 @@ int rppncr(Vec<const int32_t> nodes, int32_t m, int32_t first, int32_t last, Row
     if (w >= 1 && plane2d.count() < count) {
         return traced(kCapacityError, "RPPNCR", " TABLEAU DES COORDONNEES 2D TROP PETIT");
     }
-    for (float& coefficient : plane) {
-        if (isNoise(coefficient)) {
-            coefficient = 0.0f;
+    float largest = 0.0f;
+    for (int32_t i = 1; i <= count; ++i) {
+        largest = std::fmax(largest, xmaxve(points.row(selectedNode(nodes, m, first, i)), 3));
+    }
+    for (int32_t k = 0; k < 4; ++k) {
+        if (isNoise(plane[k], k < 3 ? 1.0f : largest)) {
+            plane[k] = 0.0f;
         }
     }
     // 2. orthonormal basis [u v n] and its inverse

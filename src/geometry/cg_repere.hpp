@@ -12,7 +12,8 @@
 namespace tesmo {
 
 /// Plane coefficients smaller than this in absolute value are taken as 0 before the frame is
-/// built, so that a plane nearly parallel to an axis gets axis-aligned frame vectors.
+/// built, so that a plane nearly parallel to an axis gets axis-aligned frame vectors; the last
+/// coefficient, a length, is compared with this times the largest coordinate of the points.
 inline constexpr float kPlaneCoefficientZero = 1e-7f;
 
 /// Builds the frame of the plane fitted through the selected rows of `points` (width 3; a list

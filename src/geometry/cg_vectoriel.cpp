@@ -24,21 +24,45 @@ float scalve(const float* a, const float* b, int32_t n)
     return sum;
 }
 
+float xmaxve(const float* a, int32_t n)
+{
+    float largest = 0.0f;
+    for (int32_t i = 0; i < n; ++i) {
+        const float magnitude = std::fabs(a[i]);
+        largest = magnitude > largest ? magnitude : largest;
+    }
+    return largest;
+}
+
+int32_t scalingExponent(float largest)
+{
+    constexpr float kLow = 1.0f / float(1 << kPlainExponent);
+    constexpr float kHigh = float(1 << kPlainExponent);
+    if (largest >= kLow && largest <= kHigh) {
+        return 0;
+    }
+    int32_t exponent = 0;
+    (void)std::frexp(largest, &exponent);
+    return exponent;
+}
+
 float xnorve(const float* a, int32_t n)
 {
-    if (n <= 0) {
+    // 1. the largest component: the zero vector has norm 0
+    const float largest = xmaxve(a, n);
+    if (largest == 0.0f) {
         return 0.0f;
     }
+    // 2. the squares of the components, brought near 1 by a power of two when they could
+    //    underflow or overflow; the scaling is exact, so that the norm is the single-precision
+    //    one wherever that one underflowed nowhere, and 2^k a has the norm 2^k |a|
+    const int32_t exponent = scalingExponent(largest);
     float sum = 0.0f;
     for (int32_t i = 0; i < n; ++i) {
-        if (std::fabs(a[i]) > epsNorm()) {
-            sum += a[i] * a[i];
-        }
+        const float c = exponent == 0 ? a[i] : std::ldexp(a[i], -exponent);
+        sum += c * c;
     }
-    if (sum < epsNorm()) {
-        return 0.0f;
-    }
-    return std::sqrt(sum);
+    return exponent == 0 ? std::sqrt(sum) : std::ldexp(std::sqrt(sum), exponent);
 }
 
 void diffve(const float* a, const float* b, int32_t n, float* c)

@@ -17,8 +17,18 @@ constexpr int32_t m33at(int32_t i, int32_t j) { return (i - 1) + 3 * (j - 1); }
 void copive(const float* a, int32_t n, float* b);
 /// The dot product of a and b; 0 when n <= 0.
 float scalve(const float* a, const float* b, int32_t n);
-/// The Euclidean norm, counting only components above word 5 of the tolerance block in
-/// absolute value; 0 when the sum of squares is below that word or n <= 0.
+/// The largest absolute value of the n components of a; 0 when n <= 0.
+float xmaxve(const float* a, int32_t n);
+/// Components whose largest magnitude lies within 2^-kPlainExponent .. 2^kPlainExponent have
+/// products of two to four of them in the normal range of single precision.
+inline constexpr int32_t kPlainExponent = 14;
+/// The exponent e of the power of two that brings `largest` into [0.5, 1), so that products
+/// of components divided by 2^e neither underflow nor overflow; 0 when `largest` lies within
+/// 2^-kPlainExponent .. 2^kPlainExponent, where the products are computed as they are (the
+/// division, exact, would change nothing).
+int32_t scalingExponent(float largest);
+/// The Euclidean norm, in single precision at every scale (2^k a has the norm 2^k |a|); 0 for
+/// the zero vector or n <= 0.
 float xnorve(const float* a, int32_t n);
 /// c = a - b.
 void diffve(const float* a, const float* b, int32_t n, float* c);

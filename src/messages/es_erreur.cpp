@@ -147,4 +147,13 @@ void pgReportInt(int32_t type, int32_t first, int32_t second, int32_t value)
     eseint(kConsoleDevice, composed(programCatalogue(), type, first, second), &value, 1);
 }
 
+void pgWarningInt(std::string_view text, int32_t value)
+{
+    // the program catalogue with the text as its second report entry
+    const Catalogue& program = programCatalogue();
+    const std::string_view entries[2] = {"", text};
+    const Catalogue own{program.helponline, entries, 2, program.messtype, program.messages, program.messagesCount};
+    eseint(kConsoleDevice, composed(own, kWarningMessage, 2, 1), &value, 1);
+}
+
 } // namespace tesmo

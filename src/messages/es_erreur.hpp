@@ -60,5 +60,8 @@ void esReportReal(int32_t type, int32_t first, int32_t second, float value);
 void pgReport(int32_t type, int32_t first, int32_t second, std::string_view tail);
 /// Program message followed by one integer.
 void pgReportInt(int32_t type, int32_t first, int32_t second, int32_t value);
+/// A warning in the form of the program's, followed by one integer, whose text is not in the
+/// catalogue (a report of our own, composed as an entry of it would be).
+void pgWarningInt(std::string_view text, int32_t value);
 
 } // namespace tesmo

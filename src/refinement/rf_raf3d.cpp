@@ -27,7 +27,7 @@
 
 #include "boundary/boundary.hpp"
 #include "files/es_densite.hpp"
-#include "geometry/cg_distance.hpp"
+#include "geometry/cg_vectoriel.hpp"
 #include "messages/es_erreur.hpp"
 #include "refinement/capacity_watch.hpp"
 #include "refinement/rf_worst.hpp"
@@ -115,6 +115,9 @@ private:
     /// Area below which a new triangle is refused: the insertion's tolerance in units of half
     /// the largest extent of the zone, as the triangulation's normalised points have it.
     float areaTolerance = kAreaTolerance;
+    /// Distance within which a new node takes the size of its neighbour (mode 3), in the same
+    /// units.
+    float coincident = kCoincidentNodes;
     bool indexed = false;
     WorstElements heap{Rows<const float>(), 1, Vec<float>()};
     CapacityWatch* watch; ///< null unless the caller can lengthen the work arrays
@@ -168,6 +171,7 @@ int Pass::start()
         halfExtent = std::max(halfExtent, (high - low) / 2.0f);
     }
     areaTolerance = kAreaTolerance * (halfExtent * halfExtent);
+    coincident = kCoincidentNodes * halfExtent;
     for (int32_t e = 1; e <= mesh.NBE; ++e) {
         int code = spcree(ndim, e, mesh.ITRNOE, coordinates, circles);
         if (code != kOk) {
@@ -267,7 +271,7 @@ int Pass::inserted(int32_t node, int32_t created)
     if (mode == kSizesAtPoints) {
         float size = 0.0f;
         const int code = rfnots(node, created, mesh.ITRNOE, coordinates, Vec<const float>(nodeSizes.data(), node - 1),
-                                work, size);
+                                work, coincident, size);
         if (code != kOk) {
             return traced(code, kRoutine, "APPEL RFNOTS");
         }
@@ -451,7 +455,7 @@ int32_t rfrech(int32_t ndim, Rows<const int32_t> ITRNOE, int32_t NBE, Rows<const
 }
 
 int rfnots(int32_t node, int32_t created, Rows<const int32_t> ITRNOE, Rows<const float> COORD,
-           Vec<const float> nodeSizes, Vec<int32_t> work, float& size)
+           Vec<const float> nodeSizes, Vec<int32_t> work, float coincident, float& size)
 {
     size = 0.0f;
     // 1. the neighbours, the raw list in the first half of the work and the distinct ones in the second
@@ -466,7 +470,7 @@ int rfnots(int32_t node, int32_t created, Rows<const int32_t> ITRNOE, Rows<const
         return traced(kDataError, "R", "PAS DE NOEUD VOISIN!");
     }
     // 3. the inverse-distance mean
-    if ((code = sutsno(node, work.slice(half + 1, count), COORD, nodeSizes, size)) != kOk) {
+    if ((code = sutsno(node, work.slice(half + 1, count), COORD, nodeSizes, coincident, size)) != kOk) {
         return traced(code, "R", "APPEL SUTSNO : CALCUL DE LA TS");
     }
     return kOk;
@@ -498,7 +502,7 @@ int sxnovo(int32_t node, int32_t created, Rows<const int32_t> ITRNOE, Vec<int32_
 }
 
 int sutsno(int32_t node, Vec<const int32_t> neighbours, Rows<const float> COORD, Vec<const float> nodeSizes,
-           float& size)
+           float coincident, float& size)
 {
     size = 0.0f;
     const int32_t ndim = COORD.width();
@@ -512,8 +516,10 @@ int sutsno(int32_t node, Vec<const int32_t> neighbours, Rows<const float> COORD,
         if (j < 1 || j > COORD.count() || j > nodeSizes.count()) {
             return kDataError;
         }
-        const float d = dispp(ndim, COORD.row(node), COORD.row(j));
-        if (d <= kCoincidentNodes) {
+        float between[3] = {0.0f, 0.0f, 0.0f};
+        diffve(COORD.row(j), COORD.row(node), ndim, between);
+        const float d = xnorve(between, ndim);
+        if (d <= coincident) {
             size = nodeSizes(j);
             return kOk;
         }

@@ -21,7 +21,8 @@ inline constexpr float kSpaceClearance = 0.5f;
 /// Ratio written into an element whose candidate was refused: above every threshold, so it is
 /// not selected again until an insertion replaces its row.
 inline constexpr float kRefusedRatio = 1.0f;
-/// Distance (length units) within which a new node takes the size of its neighbour.
+/// Distance, relative to half the largest extent of the zone, within which a new node takes the
+/// size of its neighbour.
 inline constexpr float kCoincidentNodes = 1.1920929e-7f;
 
 /// How the worst element is found: an indexed heap kept in step with the insertions, or the
@@ -71,11 +72,11 @@ int32_t rfrech(int32_t ndim, Rows<const int32_t> ITRNOE, int32_t NBE, Rows<const
                Rows<const float> circles, float* candidate, float& ratio);
 
 /// The size of the new node `node` from its neighbours, the nodes of elements 1..created
-/// (sxnovo), by inverse distance (sutsno). `work` is split in two halves for the lists.
-/// Returns 0; -1 without neighbour ("PAS DE NOEUD VOISIN!") or for a node outside the tables;
-/// -2 when a half of `work` cannot hold the list.
+/// (sxnovo), by inverse distance (sutsno), a neighbour within `coincident` giving its own.
+/// `work` is split in two halves for the lists. Returns 0; -1 without neighbour ("PAS DE NOEUD
+/// VOISIN!") or for a node outside the tables; -2 when a half of `work` cannot hold the list.
 [[nodiscard]] int rfnots(int32_t node, int32_t created, Rows<const int32_t> ITRNOE, Rows<const float> COORD,
-                         Vec<const float> nodeSizes, Vec<int32_t> work, float& size);
+                         Vec<const float> nodeSizes, Vec<int32_t> work, float coincident, float& size);
 
 /// The distinct nodes other than `node` of elements 1..created, ascending, into `neighbours`
 /// (their count), listing them first in `raw`. Returns 0; -2 when `raw` or `neighbours` is too
@@ -84,10 +85,10 @@ int32_t rfrech(int32_t ndim, Rows<const int32_t> ITRNOE, int32_t NBE, Rows<const
                          Vec<int32_t> neighbours, int32_t& count);
 
 /// The size at `node` from the sizes of `neighbours`: the size of the first neighbour within
-/// 1.1920929e-7 of it, else the mean of their sizes weighted by their inverse distances.
-/// Returns 0; -1 for a node or neighbour outside the coordinates or the sizes.
+/// the distance `coincident` of it, else the mean of their sizes weighted by their inverse
+/// distances. Returns 0; -1 for a node or neighbour outside the coordinates or the sizes.
 [[nodiscard]] int sutsno(int32_t node, Vec<const int32_t> neighbours, Rows<const float> COORD,
-                         Vec<const float> nodeSizes, float& size);
+                         Vec<const float> nodeSizes, float coincident, float& size);
 
 /// Insertion of a node into a mesh of tetrahedra: not available. Returns -3.
 [[nodiscard]] int ttajpo();

@@ -403,26 +403,27 @@ int posunm2(const float* p1, Rows<const float> Y, const float* p2, float s1, con
     S[0] = s1;
     S[1] = s2;
     const float eps = epsRelative();
-    // 1.-2. each point on the first edge that holds it; kept when both pieces get nodes
+    // 1.-2. each point on the first edge that holds it; kept when both pieces get nodes. A point
+    //    outside the polyline, which the rounding of a far crossing can give, splits nothing
+    //    and is dropped.
     for (int32_t j = 1; j <= m; ++j) {
         const float* y = Y.row(j);
         int32_t edge = -1;
-        for (int32_t e = 0; e + 1 < vertices && edge < 0; ++e) {
+        bool outside = false;
+        for (int32_t e = 0; e + 1 < vertices && edge < 0 && !outside; ++e) {
             float u[3] = {0.0f, 0.0f, 0.0f};
             float w[3] = {0.0f, 0.0f, 0.0f};
             diffve(y, V[e], ndim, u);
             diffve(V[e + 1], V[e], ndim, w);
             const float a = scalve(u, w, ndim);
             const float b = scalve(w, w, ndim);
-            if (a < -eps * b) {
-                return traced(kDataError, kRoutine, "POINT XPNUL HORS SEGMENT");
-            }
-            if (a <= (1.0f + eps) * b) {
+            outside = a < -eps * b;
+            if (!outside && a <= (1.0f + eps) * b) {
                 edge = e;
             }
         }
         if (edge < 0) {
-            return traced(kDataError, kRoutine, "POINT XPNUL HORS SEGMENT");
+            continue;
         }
         int32_t before = 0;
         int32_t after = 0;
@@ -467,8 +468,8 @@ int lisupo(const float* p1, const float* p2, const float* p3, int32_t ndim, int3
            float& mu)
 {
     constexpr const char* kRoutine = "LISUPO";
-    // 1. the step
-    if (step <= kNullProgressionStep) {
+    // 1. the step: a ratio, or a difference, a length, null beside the two intervals
+    if (step <= kNullProgressionStep && type != kArithmeticProgression) {
         return traced(kDataError, kRoutine, "RAISON NEGATIVE OU NULLE");
     }
     if (ndim < 1 || ndim > 3) {
@@ -479,6 +480,9 @@ int lisupo(const float* p1, const float* p2, const float* p3, int32_t ndim, int3
     copive(p2, ndim, moved);
     const float l1 = distance(p1, p2, ndim);
     const float l2 = distance(p2, p3, ndim);
+    if (type == kArithmeticProgression && step <= kNullProgressionStep * 0.5f * (l1 + l2)) {
+        return traced(kDataError, kRoutine, "RAISON NEGATIVE OU NULLE");
+    }
     if (l2 <= epsTiny()) { // a length: null whatever the units
         return traced(kDataError, kRoutine, "SEGMENT NUL");
     }

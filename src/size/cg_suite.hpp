@@ -19,7 +19,8 @@ namespace tesmo {
 inline constexpr int32_t kUnavailableProgression = 3;
 /// Code of the dispatchers for that type (no message).
 inline constexpr int kProgressionNotAvailable = -4;
-/// `lisupo`: a ratio or difference, or a segment length, at or below this is null.
+/// `lisupo`: a ratio at or below this is null, and a difference at or below this times the mean
+/// of the two intervals.
 inline constexpr float kNullProgressionStep = 1e-10f;
 /// Vertices of the polyline of `posunm2`: both ends and at most 6 intermediate points.
 inline constexpr int32_t kPolylineVertices = 8;
@@ -71,9 +72,9 @@ float scsupo(int32_t type, float h, float step, float d);
                          int32_t type, Rows<float> X, int32_t& n);
 
 /// Interior nodes of segment P1P2 (sizes s1, s2) made to pass through the given points Y
-/// (rows of ndim, sizes sY): a point becomes a vertex when both pieces it makes get nodes.
-/// Returns 0; -1 for a point off the segment or a failing count or placement; -2 for more than
-/// 6 points or more nodes than X holds.
+/// (rows of ndim, sizes sY): a point becomes a vertex when both pieces it makes get nodes; a
+/// point projecting outside the segment is dropped. Returns 0; -1 for a wrong dimension or a
+/// failing count or placement; -2 for more than 6 points or more nodes than X holds.
 [[nodiscard]] int posunm2(const float* p1, Rows<const float> Y, const float* p2, float s1, const float* sY,
                           float s2, int32_t type, Rows<float> X, int32_t& n);
 

@@ -30,7 +30,7 @@ float edgeLength(Rows<const float> coordinates, int32_t a, int32_t b)
     const int32_t ndim = coordinates.width();
     float v[3] = {0.0f, 0.0f, 0.0f};
     diffve(coordinates.row(b), coordinates.row(a), ndim, v);
-    return lengthOf(v, ndim);
+    return xnorve(v, ndim);
 }
 
 /// One visit of an edge of length L: each end no larger than L, and no larger than the size the
@@ -170,7 +170,7 @@ int dntsdf(const int32_t* nodes, const float* circle, Rows<const float> coordina
     if (dnarmn(ndim, nodes, coordinates, shortest) != kOk) {
         return kDataError;
     }
-    const float radius = 0.5f * lengthOf(circle, ndim);
+    const float radius = 0.5f * xnorve(circle, ndim);
     if (nullSize(radius)) {
         return kDataError;
     }

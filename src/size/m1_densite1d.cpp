@@ -71,7 +71,7 @@ int d1isui(int32_t element, Rows<const int32_t> elementNodes, Rows<const int32_t
     if (length <= 0.0f) {
         float v[3] = {0.0f, 0.0f, 0.0f};
         diffve(B, A, ndim, v);
-        length = lengthOf(v, ndim);
+        length = xnorve(v, ndim);
         if (table) {
             perElement(element, 1) = length;
         }

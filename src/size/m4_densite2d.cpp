@@ -41,7 +41,7 @@ int d2isui(int32_t element, Rows<const int32_t> elementNodes, Rows<const int32_t
     if (!(h > 0.0f)) {
         return traced(kDataError, kRoutine, "TAILLE SOUHAITEE NEGATIVE");
     }
-    const float radius = 0.5f * lengthOf(circle, ndim);
+    const float radius = 0.5f * xnorve(circle, ndim);
     if (nullSize(radius)) {
         return traced(kDataError, kRoutine, "DIAMETRE NUL");
     }

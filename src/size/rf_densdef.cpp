@@ -17,15 +17,6 @@ namespace tesmo {
 
 bool nullSize(float size) { return !(size > epsTiny()); }
 
-float lengthOf(const float* v, int32_t n)
-{
-    float sum = 0.0f;
-    for (int32_t i = 0; i < n; ++i) {
-        sum += v[i] * v[i];
-    }
-    return std::sqrt(sum);
-}
-
 namespace {
 
 constexpr const char* kRoutine = "DNCCTB";
@@ -63,7 +54,7 @@ int edgeLengths(int32_t kind, const int32_t* nodes, Rows<const float> coordinate
     for (int32_t e = 0; e < kEdgesOfKind[kind]; ++e) {
         float v[3] = {0.0f, 0.0f, 0.0f};
         diffve(coordinates.row(nodes[kEdgePairs[e][1]]), coordinates.row(nodes[kEdgePairs[e][0]]), ndim, v);
-        keep(lengthOf(v, ndim));
+        keep(xnorve(v, ndim));
     }
     return kOk;
 }

@@ -21,10 +21,6 @@ inline constexpr float kNoSize = 1e38f;
 /// part drawn 1e-4 times smaller has its sizes 1e-4 times smaller).
 bool nullSize(float size);
 
-/// The Euclidean norm of the n components of v, in single precision, with no threshold: the
-/// lengths the size functions measure keep their ratios at every scale (xnorve counts a
-/// length below about 3e-10 as 0).
-float lengthOf(const float* v, int32_t n);
 /// Refinement mode of the random generation, which is not available.
 inline constexpr int32_t kRandomSizes = 4;
 

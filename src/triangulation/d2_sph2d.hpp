@@ -12,12 +12,9 @@
 
 namespace tesmo {
 
-/// |D| at or below this (D twice the signed area of the triangle, in squared length units)
-/// makes a triangle flat: it has no circle.
+/// |D| at or below this (D twice the signed area of the triangle, its sides taken in units of
+/// a power of two near the longest) makes a triangle flat: it has no circle.
 inline constexpr float kFlatTriangle = 1.0e-30f;
-/// v at or above this (squared length units) puts a point inside a circle; a point on the
-/// circle is outside.
-inline constexpr float kInsideCircle = 1.0e-30f;
 /// Reals of a sphere record in the plane: the two components of S and one unused real.
 inline constexpr int32_t kSphereRecord = 3;
 
@@ -26,7 +23,9 @@ constexpr bool isFlat(float D) { return D <= kFlatTriangle && -D <= kFlatTriangl
 
 /// S = 2 (Z - P3) of the triangle (p1, p2, p3), in single precision: with a = p1 - p3,
 /// b = p2 - p3 and D = a_y b_x - a_x b_y, S_x = (a_y |b|^2 - b_y |a|^2) / D and
-/// S_y = (b_x |a|^2 - a_x |b|^2) / D. Returns false (S untouched) for a flat triangle.
+/// S_y = (b_x |a|^2 - a_x |b|^2) / D, a and b first scaled by the power of two that brings their
+/// largest component near 1 (exact), S scaled back. Returns false (S untouched) for a flat
+/// triangle.
 bool circleVector(const float* p1, const float* p2, const float* p3, float* S);
 
 /// Sphere record of element e (its first three nodes) into row e of `spheres`.
@@ -36,7 +35,7 @@ bool circleVector(const float* p1, const float* p2, const float* p3, float* S);
 
 /// In-circle test of the point x against the triangle whose third node is at p3 and whose
 /// record is `sphere`: v = sum over the two axes of (x - p3)(1.0 S - (x - p3)), inside when
-/// v >= 1.0e-30 (a point on the circle is outside).
+/// v > 0 (a point on the circle is outside). The sign of v does not depend on the units.
 inline bool sppoin(const float* x, const float* p3, const float* sphere)
 {
     float v = 0.0f;
@@ -44,7 +43,7 @@ inline bool sppoin(const float* x, const float* p3, const float* sphere)
         const float d = x[axis] - p3[axis];
         v = v + d * (1.0f * sphere[axis] - d);
     }
-    return v >= kInsideCircle;
+    return v > 0.0f;
 }
 
 } // namespace tesmo

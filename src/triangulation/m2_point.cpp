@@ -2,6 +2,8 @@
 // and E its largest extent, so that every point lies in [-1, 1] x [-1, 1].
 #include "triangulation/m2_point.hpp"
 
+#include "geometry/cg_vectoriel.hpp"
+
 namespace tesmo {
 
 int pobten(Rows<const float> COORD, int32_t J, float* low, float* high)
@@ -54,7 +56,8 @@ int ptinit(Rows<const float> COORD, int32_t J, Rows<float> normalised)
     }
     const float extent[2] = {high[0] - low[0], high[1] - low[1]};
     const float E = extent[0] > extent[1] ? extent[0] : extent[1];
-    if (E <= kNoExtent) {
+    const float corners[4] = {low[0], low[1], high[0], high[1]};
+    if (E <= kNoExtent * xmaxve(corners, 4)) {
         return kDataError;
     }
     // 2. a point set on one line parallel to an axis has no area

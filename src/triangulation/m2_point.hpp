@@ -8,8 +8,9 @@
 
 namespace tesmo {
 
-/// An extent (largest extent, or normalised extent of one axis) at or below this is no
-/// extent at all: the points lie on a line parallel to an axis, or on one point.
+/// An extent (largest extent relative to the largest coordinate, or normalised extent of one
+/// axis) at or below this is no extent at all: the points lie on a line parallel to an axis,
+/// or on one point.
 inline constexpr float kNoExtent = 1.0e-30f;
 
 /// Bounding box of points 1..J (first two coordinates): lower corner `low`, upper corner
@@ -23,9 +24,9 @@ inline constexpr float kNoExtent = 1.0e-30f;
                          Rows<float> normalised);
 
 /// Normalises points 1..J: box (pobten), largest extent E, then the normalised copy
-/// (ptnorm); the input coordinates are never changed. Returns 0, -1 when E <= 1.0e-30 or an
-/// axis has 2 (max - min) / E <= 1.0e-30 (points on one line parallel to an axis) or the
-/// points are bad, -2 when `normalised` is too small.
+/// (ptnorm); the input coordinates are never changed. Returns 0, -1 when E <= 1.0e-30 times the
+/// largest magnitude of the box's corners or an axis has 2 (max - min) / E <= 1.0e-30 (points
+/// on one line parallel to an axis) or the points are bad, -2 when `normalised` is too small.
 [[nodiscard]] int ptinit(Rows<const float> COORD, int32_t J, Rows<float> normalised);
 
 } // namespace tesmo

@@ -17,9 +17,11 @@
 // The strip need not be a simple polygon: a triangle below ab can have its three sides on
 // three triangles of the strip, which then wraps round it. And the polygon search rates
 // triangles in single precision, so the triangulation it keeps is checked with exact signs
-// before it replaces the strip. Either way ab is left missing, the mesh valid. The edge is then restored by
-// exchanging the diagonals that cross it (rf2dia), which cannot fail unless a node lies on ab;
-// where the re-triangulation succeeds, it alone decides the triangles.
+// before it replaces the strip. Whenever the re-triangulation cannot take the strip (a frontier
+// of another size, touching itself or closing in fewer than 4 sides, a polygon without ab, a
+// triangle flat or reversed), ab is left missing and the mesh as it was. The edge is then
+// restored by exchanging the diagonals that cross it (rf2dia), which cannot fail unless a node
+// lies on ab; where the re-triangulation succeeds, it alone decides the triangles.
 #include "triangulation/m3_respect.hpp"
 
 #include "geometry/cg_predicat.hpp"
@@ -35,6 +37,7 @@
 #include "triangulation/st_polygon.hpp"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tesmo {
 
@@ -167,6 +170,16 @@ bool sortedDistinct(Vec<int32_t> crossed, int32_t NBE)
     return kOk;
 }
 
+/// A strip the re-triangulation cannot take: the reason told as a notice, the tables given
+/// back as they came and ab left missing, code 0, so that the exchanges of diagonals restore
+/// it. Returns 0 or the code of an exchange.
+[[nodiscard]] int leaveMissing(std::string_view why, Vec<const int32_t> crossed, Rows<int32_t> ITRNOE,
+                               Rows<int32_t> ITRTRI, Vec<int32_t> NOETRI, int32_t NBE)
+{
+    mgerre(kConsoleDevice, kOk, "RF2FAR", why);
+    return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
+}
+
 /// True when no node stands twice in the polygon (a frontier that touches itself at a node).
 bool distinctVertices(Vec<const int32_t> polygon)
 {
@@ -261,12 +274,13 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
         return traced(code, "RF2FAR", " APPEL TMAFRT");
     }
     if (faces != sides) {
-        mgerre(kConsoleDevice, kOk, "RF2FAR", " CARDINAL POLYGONE ?");
-        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
+        return leaveMissing(" CARDINAL POLYGONE ?", crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
-    // 4. the frontier as a closed chain of edges
+    // 4. the frontier as a closed chain of edges; one that cannot be oriented touches itself
     if ((code = sfrcre(2, frontier, faces, ITRNOE, NBE, chainNodes, chainNeighbours, chainWork)) != kOk) {
-        return traced(code, "RF2FAR", " APPEL SFRCRE");
+        (void)traced(code, "RF2FAR", " APPEL SFRCRE");
+        return code == kDataError ? leaveMissing(" POLYGONE NON SIMPLE", crossed, ITRNOE, ITRTRI, NOETRI, NBE)
+                                  : code;
     }
     // 5. the outside faces against the strip
     int32_t outsideCount = 0;
@@ -280,15 +294,14 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
             return traced(code, "RF2FAR", " APPEL ARTOPL");
         }
         // the frontier is no single loop: the strip wraps round triangles it does not hold
-        mgerre(kConsoleDevice, kOk, "RF2FAR", " POLYGONE NON SIMPLE");
-        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
+        return leaveMissing(" POLYGONE NON SIMPLE", crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     if (n < 4) {
-        return traced(kDataError, "RF2FAR", " POLYGONE A MOINS DE 4 COTES");
+        // the loop found closes early: the frontier touches itself at a node
+        return leaveMissing(" POLYGONE A MOINS DE 4 COTES", crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     if (n != faces || !distinctVertices(polygon.slice(1, n))) {
-        mgerre(kConsoleDevice, kOk, "RF2FAR", " POLYGONE NON SIMPLE");
-        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
+        return leaveMissing(" POLYGONE NON SIMPLE", crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     // 7. split along ab; the chain's room now holds the two polygons, the new triangles and
     //    the work of the later steps
@@ -303,16 +316,18 @@ int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, 
     int32_t n1 = 0;
     int32_t n2 = 0;
     if ((code = splipl(polygon.slice(1, n), a, b, firstPolygon, n1, secondPolygon, n2)) != kOk) {
-        return traced(code, "RF2FAR", " APPEL SPLIPL");
+        (void)traced(code, "RF2FAR", " APPEL SPLIPL");
+        return code == kDataError ? leaveMissing(" POLYGONE SANS L ARETE", crossed, ITRNOE, ITRTRI, NOETRI, NBE)
+                                  : code;
     }
     // 8. both polygons triangulated
     if ((code = triangulateBoth(firstPolygon.slice(1, n1), secondPolygon.slice(1, n2), COORD, work, rwork,
                                 triangles, shortage)) != kOk) {
-        return code;
+        return code == kDataError ? leaveMissing(" POLYGONE NON TRIANGULE", crossed, ITRNOE, ITRTRI, NOETRI, NBE)
+                                  : code;
     }
     if (!allCounterClockwise(triangles, COORD)) {
-        mgerre(kConsoleDevice, kOk, "RF2FAR", " TRIANGLE PLAT OU RETOURNE");
-        return restoreOrder(crossed, ITRNOE, ITRTRI, NOETRI, NBE);
+        return leaveMissing(" TRIANGLE PLAT OU RETOURNE", crossed, ITRNOE, ITRTRI, NOETRI, NBE);
     }
     // 9. the crossed triangles deleted
     int32_t lostCount = 0;

@@ -20,11 +20,11 @@ namespace tesmo {
                          WorkShortage* shortage = nullptr);
 
 /// Replaces the k `crossed` triangles (sorted in place) by as many triangles of best smallest
-/// quality on either side of ab, in rows 1..k; a frontier of other than k + 2 faces
-/// (" CARDINAL POLYGONE ?"), a frontier that is no single loop (" POLYGONE NON SIMPLE") or a
-/// flat or reversed triangle among the new ones (" TRIANGLE PLAT OU RETOURNE") leaves ab
-/// missing and the tables as they were given, with code 0. Integer work: 8 k + 10 at least, in
-/// use 14 k + 19, then 14 k + 10 plus trpls2Need(k + 1). Returns 0, -1 bad data, -2 short work
+/// quality on either side of ab, in rows 1..k; a strip it cannot take (a frontier of other than
+/// k + 2 faces, no single loop or a loop of fewer than 4 sides, a polygon without ab, a flat or
+/// reversed new triangle: each told as a notice) leaves ab missing and the tables as they were
+/// given, with code 0. Integer work: 8 k + 10 at least, in use 14 k + 19, then 14 k + 10 plus
+/// trpls2Need(k + 1). Returns 0, -1 bad data (a crossed list or a structure that is wrong), -2 short work
 /// (`shortage`, when given, tells which array), or a step's code.
 [[nodiscard]] int rf2far(Vec<const int32_t> edge, Vec<int32_t> crossed, Rows<int32_t> ITRNOE, Rows<int32_t> ITRTRI,
                          Vec<int32_t> NOETRI, int32_t NBE, Rows<const float> COORD, Vec<int32_t> iwork,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace tesmo {
@@ -45,6 +46,33 @@ TEST(R1arno, MiddleSizeIsNoLargerThanTheHalfLength)
               kOk);
     ASSERT_EQ(placed, 1);
     EXPECT_FLOAT_EQ(border.x(3), 1.05f);
+}
+
+/// An edge of 10 whose ends want different sizes, ratio 1.1: the size reached at its middle is
+/// min(scsupo(sA, 5), scsupo(sB, 5)). Worked by hand:
+/// - sA = 1, sB = 1.2: 1.1^4 = 1.4641 and 1.2 1.1^3 = 1.5972, so 1.4641 exceeds both ends:
+///   each half grows toward the middle, ratios 4/3.5359 and 3.5359/3.8, 3 nodes each, and the
+///   middle is a node;
+/// - sA = 1, sB = 2: 1.4641 and 2 1.1^2 = 2.42, so the middle size does not exceed sB: one
+///   progression from 1 to 2 over the edge, ratio 9/8, NINT(ln 2 / ln 1.125) = 6 nodes.
+TEST(R1arno, EndsOfDifferentSizesGrowFromEachEndOrRunFromOneToTheOther)
+{
+    const std::pair<float, std::vector<float>> cases[2] = {
+        {1.2f, {1.0291f, 2.1932f, 3.5102f, 5.0f, 6.3881f, 7.6798f, 8.8816f}},
+        {2.0f, {0.9760f, 2.0741f, 3.3094f, 4.6991f, 6.2625f, 8.0213f}},
+    };
+    for (const auto& [sB, expected] : cases) {
+        Border border({0, 0, 10, 0}, {1, 2}, 20, 20);
+        std::vector<float> scratch(40, 0.0f);
+        int32_t placed = 0;
+        ASSERT_EQ(r1arno(1, kGeometricProgression, 1.0f, sB, 1.1f, border.mesh, Rows<float>(scratch.data(), 2, 20),
+                         placed),
+                  kOk);
+        ASSERT_EQ(placed, int32_t(expected.size())) << sB;
+        for (int32_t i = 0; i < placed; ++i) {
+            EXPECT_NEAR(border.x(3 + i), expected[std::size_t(i)], 2e-4f) << sB << " node " << i + 1;
+        }
+    }
 }
 
 /// Too small a node maximum keeps what fits from the first end and says so with +1.

@@ -4,6 +4,7 @@
 
 #include "geometry/cg_epsi.hpp"
 #include "support/files_test_support.hpp"
+#include "support/mesh_check.hpp"
 #include "messages/es_chaine.hpp"
 #include "messages/es_erreur.hpp"
 #include "support/run_binary.hpp"
@@ -270,6 +271,58 @@ TEST_F(SmallMemory, AZoneOfManyBorderNodesIsSizedByTheRunMaximum)
     EXPECT_NE(console.text().find(" NOMBRE MAXIMUM DE NOEUDS  : 8192\n NOMBRE MAXIMUM D ELEMENTS : 9945\n"),
               std::string::npos)
         << console.text();
+}
+
+TEST_F(SmallMemory, AZoneStoppedByFullElementTablesIsWarnedAndTheMeshWritten)
+{
+    // two unit squares wanting sizes of 0.05, on arrays too short for their elements: every zone
+    // whose refinement stops at full element tables (the trace of status 2) gets the warning with
+    // its number in verbose and debug mode, none in silent mode, and the mesh is written
+    write("two.geo", readFile(TESMO_TEST_DATA "/driver_two_zones.geo"));
+    write("two.grd", "DEBGRD\n 6 1\n 1 0.05\n 2 0.05\n 3 0.05\n 4 0.05\n 5 0.05\n 6 0.05\nFINGRD\n");
+    const std::string warning = " WARNING  Maximum number of elements reached in the zone : ";
+    int32_t stopped = 0;
+    for (int32_t integers = 6000; integers < 12000; integers += integers / 8) {
+        for (const int32_t mode : {0, 2}) {
+            std::filesystem::remove("out.msh");
+            std::vector<int32_t> itvl(std::size_t(integers), 0);
+            std::vector<float> rtvl(8008, 0.0f);
+            modini = mode;
+            ConsoleCapture console;
+            const int code = mggmem("two.geo", "two.grd", "out.msh", "", -1, Vec<int32_t>(itvl.data(), integers),
+                                    Vec<float>(rtvl.data(), 8008), mode);
+            consoleFlush();
+            modini = 0;
+            if (code == kCapacityError) {
+                continue; // too short for the zone's tables
+            }
+            ASSERT_EQ(code, kOk);
+            EXPECT_EQ(testing::checkMeshFiles("out.msh", "two.geo"), "") << integers;
+            std::istringstream lines(console.text());
+            int32_t zone = 0;
+            bool statusTwo = false;
+            for (std::string line; std::getline(lines, line);) {
+                const bool warned = line.starts_with(warning);
+                if (line.starts_with(" -->MESHING THE ZONE : ")) {
+                    zone = std::stoi(line.substr(23));
+                } else if (line == " 2") {
+                    statusTwo = true; // the trace's code line, its routine line next
+                } else if (statusTwo) {
+                    EXPECT_EQ(line, "  APPEL RGRAFT");
+                }
+                if (statusTwo && line == "  APPEL RGRAFT") {
+                    ++stopped;
+                    std::getline(lines, line);
+                    EXPECT_EQ(line, warning + std::to_string(zone)) << integers;
+                    statusTwo = false;
+                } else if (warned) {
+                    ADD_FAILURE() << "warning without the status: " << line;
+                }
+            }
+            EXPECT_TRUE(mode > 0 || console.text().find("WARNING") == std::string::npos) << console.text();
+        }
+    }
+    EXPECT_GE(stopped, 4);
 }
 
 } // namespace

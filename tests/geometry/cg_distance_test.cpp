@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 
 namespace tesmo {
@@ -26,8 +28,13 @@ TEST(Distances, ToPointsAxesAndSegments)
 {
     const float pq[6] = {1.0f, 2.0f, 3.0f, 4.0f, 6.0f, 3.0f};
     EXPECT_EQ(dispp(3, pq, pq + 3), 5.0f);
-    const float near[4] = {0.0f, 0.0f, 5e-8f, 0.0f};
-    EXPECT_EQ(dispp(2, near, near + 2), 0.0f);
+    // within the rounding of the coordinates a distance is 0, at every scale
+    for (const int k : {0, -40, 40}) {
+        const float near[4] = {std::ldexp(1.0f, k), 0.0f, std::ldexp(1.0000001f, k), 0.0f};
+        EXPECT_EQ(dispp(2, near, near + 2), 0.0f) << k;
+        const float apart[4] = {0.0f, 0.0f, std::ldexp(5e-8f, k), 0.0f};
+        EXPECT_EQ(dispp(2, apart, apart + 2), std::ldexp(5e-8f, k)) << k;
+    }
     const float axis[6] = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f}; // point, unit direction
     const float side[3] = {4.0f, 5.0f, -9.0f};
     EXPECT_EQ(dispax(3, side, axis, axis + 3), 5.0f);
@@ -40,6 +47,15 @@ TEST(Distances, ToPointsAxesAndSegments)
         EXPECT_EQ(dispsg(2, places[i], s, s + 2), expected[i]) << "place " << i + 1;
     }
     EXPECT_EQ(dispsg(2, places[2], s, s), 5.0f); // a segment reduced to a point
+    // scaled by 2^k, every distance to the segment is scaled exactly, far beyond where its
+    // squares would underflow or overflow
+    for (const int k : {-60, -30, 30, 60}) {
+        const float t2[4] = {0.0f, 0.0f, std::ldexp(2.0f, k), 0.0f};
+        for (int i = 0; i < 4; ++i) {
+            const float at[2] = {std::ldexp(places[i][0], k), std::ldexp(places[i][1], k)};
+            EXPECT_EQ(segmentDistance(2, at, t2, t2 + 2), std::ldexp(expected[i], k)) << k << " place " << i + 1;
+        }
+    }
     const float t[6] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f};
     const float past[3] = {0.0f, 3.0f, 6.0f};
     EXPECT_EQ(dispsg(3, past, t, t + 3), 5.0f);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <random>
 
 namespace tesmo {
 namespace {
@@ -56,6 +58,26 @@ TEST(Indrse, CrossingOnlyWhenTheEndsLieStrictlyApart)
         EXPECT_EQ(crossing, 0) << end[0] << " " << end[1];
     }
     EXPECT_EQ(indrse(pq, pq + 2, line.data(), 2, crossing, point.data()), kDataError);
+
+    // Far from the origin, an axis through two points nearly along a coordinate axis: the
+    // crossing lies on the edge, within the rounding of its coordinates.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    for (int trial = 0; trial < 200; ++trial) {
+        const float far = 800.0f * float(1 + trial % 20);
+        const float o[4] = {far + unit(random), -far + unit(random), far + 5.0f, -far + 1e-3f * unit(random)};
+        const float edge[4] = {far + 0.5f * unit(random), -far - 0.05f, far + 0.5f * unit(random), -far + 0.05f};
+        Line axis{};
+        ASSERT_EQ(dr2po(o, o + 2, axis.data()), kOk);
+        ASSERT_EQ(indrse(edge, edge + 2, axis.data(), kCrossingPoint, crossing, point.data()), kOk);
+        if (crossing == 1) {
+            const double ex = double(edge[2]) - double(edge[0]);
+            const double ey = double(edge[3]) - double(edge[1]);
+            const double offset =
+                std::fabs(ex * (double(point[1]) - double(edge[1])) - ey * (double(point[0]) - double(edge[0])));
+            EXPECT_LE(offset / std::hypot(ex, ey), 4.0 * double(epsRelative() * far)) << trial;
+        }
+    }
 }
 
 TEST(Indrdr, IntersectionOfTwoLines)

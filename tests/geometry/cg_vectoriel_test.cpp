@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <random>
 
 namespace tesmo {
 namespace {
@@ -22,14 +24,29 @@ TEST(VectorRoutines, NormNullTestAndCrossProduct)
 {
     icgeps();
     const float tiny[3] = {1e-20f, 0.0f, 0.0f};
-    EXPECT_EQ(xnorve(tiny, 3), 0.0f);
+    EXPECT_EQ(xnorve(tiny, 3), 1e-20f);
     const float mixed[3] = {3.0f, 1e-20f, -4.0f};
     EXPECT_EQ(xnorve(mixed, 3), 5.0f);
+    const float zero[2] = {0.0f, -0.0f};
+    EXPECT_EQ(xnorve(zero, 2), 0.0f);
     const float small[3] = {1e-8f, 0.0f, -epsRelative()};
     EXPECT_TRUE(nullve(small, 3));
     const float last[3] = {0.0f, 0.0f, 2e-7f};
     EXPECT_FALSE(nullve(last, 3));
     EXPECT_FALSE(nullve(small, 0));
+
+    // At every power of two the norm scales exactly and is the plain single-precision one
+    // wherever that one does not underflow.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> component(-10.0f, 10.0f);
+    for (int trial = 0; trial < 200; ++trial) {
+        const float v[3] = {component(random), component(random), component(random)};
+        const float plain = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        ASSERT_EQ(xnorve(v, 3), plain);
+        const int k = trial % 121 - 60;
+        const float scaled[3] = {std::ldexp(v[0], k), std::ldexp(v[1], k), std::ldexp(v[2], k)};
+        EXPECT_EQ(xnorve(scaled, 3), std::ldexp(plain, k)) << k;
+    }
 
     // The cross product may overwrite an operand.
     float a[3] = {1.0f, 2.0f, 3.0f};

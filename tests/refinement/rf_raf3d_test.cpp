@@ -118,17 +118,17 @@ TEST(Rfnots, SizeOfANewNodeFromItsNeighbours)
     float size = 0.0f;
     const Rows<const int32_t> elements(triangles.data(), 3, 2);
     ASSERT_EQ(rfnots(4, 2, elements, Rows<const float>(points.data(), 2, 4), Vec<const float>(sizes.data(), 3),
-                     Vec<int32_t>(work.data(), 20), size),
+                     Vec<int32_t>(work.data(), 20), kCoincidentNodes, size),
               kOk);
     EXPECT_FLOAT_EQ(size, (5.0f + 2.0f / std::sqrt(2.0f)) / (2.0f + 1.0f / std::sqrt(2.0f)));
     // A neighbour on the node gives its own size; a list too long for half the work is refused.
     points[6] = 2.0f;
     ASSERT_EQ(rfnots(4, 2, elements, Rows<const float>(points.data(), 2, 4), Vec<const float>(sizes.data(), 3),
-                     Vec<int32_t>(work.data(), 20), size),
+                     Vec<int32_t>(work.data(), 20), kCoincidentNodes, size),
               kOk);
     EXPECT_EQ(size, 4.0f);
     EXPECT_EQ(rfnots(4, 2, elements, Rows<const float>(points.data(), 2, 4), Vec<const float>(sizes.data(), 3),
-                     Vec<int32_t>(work.data(), 6), size),
+                     Vec<int32_t>(work.data(), 6), kCoincidentNodes, size),
               kCapacityError);
 }
 

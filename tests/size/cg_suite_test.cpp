@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -191,9 +192,18 @@ TEST(Progressions, BrokenLineAndGivenPoints)
         EXPECT_TRUE(i == 0 || x[std::size_t(2 * i)] > x[std::size_t(2 * i - 2)]);
     }
     EXPECT_TRUE(through);
-    const float off[2] = {-1.0f, 0.0f};
-    EXPECT_EQ(posunm2(A, Rows<const float>(off, 2, 1), B, 2.0f, sY, 2.0f, kGeo, Rows<float>(x.data(), 2, 20), n),
-              kDataError);
+    // A point projecting before A or beyond B splits nothing: the nodes of AB alone.
+    std::vector<float> alone(40, 0.0f);
+    int32_t nAlone = 0;
+    float h1 = 2.0f, h2 = 2.0f;
+    ASSERT_EQ(posum(A, B, h1, h2, kGeo, Rows<float>(alone.data(), 2, 20), nAlone), kOk);
+    for (const float offX : {-1.0f, 10.5f}) {
+        const float off[2] = {offX, 0.0f};
+        EXPECT_EQ(posunm2(A, Rows<const float>(off, 2, 1), B, 2.0f, sY, 2.0f, kGeo, Rows<float>(x.data(), 2, 20), n),
+                  kOk);
+        EXPECT_EQ(n, nAlone);
+        EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + 2 * nAlone, x.begin())) << offX;
+    }
     std::vector<float> many(14, 1.0f);
     EXPECT_EQ(posunm2(A, Rows<const float>(many.data(), 2, 7), B, 2.0f, many.data(), 2.0f, kGeo,
                       Rows<float>(x.data(), 2, 20), n),
@@ -217,6 +227,14 @@ TEST(Progressions, MoveRespectsTheRatio)
     EXPECT_NEAR(moved[0], 4.0f / 2.25f, 1e-6f);
     ASSERT_EQ(lisupo(p1, p2, p3, 1, kAri, 1.0f, moved, mu), kOk);
     EXPECT_NEAR((moved[0] - p1[0]) - (p3[0] - moved[0]), 1.0f, 1e-6f);
+    // a difference is a length: the same move, scaled, at every scale; null beside the intervals
+    for (const int k : {-40, 40}) {
+        const float scaled[3] = {0.0f, std::ldexp(3.0f, k), std::ldexp(4.0f, k)};
+        float again[1] = {0.0f};
+        ASSERT_EQ(lisupo(scaled, scaled + 1, scaled + 2, 1, kAri, std::ldexp(1.0f, k), again, mu), kOk) << k;
+        EXPECT_EQ(again[0], std::ldexp(moved[0], k)) << k;
+    }
+    EXPECT_EQ(lisupo(p1, p2, p3, 1, kAri, 1e-10f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p3, p3, 1, kGeo, 2.0f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p2, p3, 1, kGeo, 0.0f, moved, mu), kDataError);
     EXPECT_EQ(lisupo(p1, p2, p3, 1, 5, 2.0f, moved, mu), kDataError);

@@ -303,6 +303,7 @@ int GeometryText::point(double x, double y, double z)
 
 void GeometryText::chain(const std::vector<int>& ids, const std::vector<int>& zones)
 {
+    chains.push_back(ids);
     std::ostringstream record;
     record << ids.size();
     for (int id : ids) {
@@ -360,6 +361,16 @@ void GeometryText::scale(double factor)
         }
     }
     detail *= factor;
+    for (auto& place : sizes.places) {
+        place = {single(place[0] * factor), single(place[1] * factor)};
+    }
+    for (auto& progression : sizes.progressions) {
+        progression.size = single(progression.size * factor);
+        progression.step = progression.type == 2 ? single(progression.step * factor) : progression.step;
+    }
+    for (double& size : sizes.atPoints) {
+        size = single(size * factor);
+    }
 }
 
 void GeometryText::shift(double dx, double dy)
@@ -367,6 +378,108 @@ void GeometryText::shift(double dx, double dy)
     for (auto& p : points) {
         p[0] = single(p[0] + dx);
         p[1] = single(p[1] + dy);
+    }
+    for (auto& place : sizes.places) {
+        place = {single(place[0] + dx), single(place[1] + dy)};
+    }
+}
+
+std::string SizeText::text() const
+{
+    std::ostringstream out;
+    out.precision(9);
+    if (kind == Sizes::atPoints) {
+        out << "* GRANDEUR 1.0.0  (12 AOUT 97)\n* sizes at the points\nDEBGRD\n " << atPoints.size() << " 1\n";
+        for (std::size_t i = 0; i < atPoints.size(); ++i) {
+            out << "  " << i + 1 << ' ' << atPoints[i] << '\n';
+        }
+        out << "FINGRD\n";
+    } else if (kind == Sizes::density) {
+        out << "DEBGEO\n" << places.size() << " 2\n";
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            out << i + 1 << ' ' << places[i][0] << ' ' << places[i][1] << '\n';
+        }
+        out << "FINGEO\nDEBSUI\n" << progressions.size() << '\n';
+        for (std::size_t i = 0; i < progressions.size(); ++i) {
+            const Progression& p = progressions[i];
+            out << i + 1 << ' ' << p.type << ' ' << p.size << ' ' << p.step << '\n';
+        }
+        out << "FINSUI\nDEBDEN\n" << concentrations.size() << ' ' << generation << '\n';
+        for (std::size_t i = 0; i < concentrations.size(); ++i) {
+            const Concentration& c = concentrations[i];
+            out << i + 1 << ' ' << c.object << ' ' << (c.object == 1 ? 2 : 3) << ' ' << c.progression << ' ' << c.first;
+            if (c.object != 1) {
+                out << ' ' << c.second;
+            }
+            out << '\n';
+        }
+        out << "FINDEN\n";
+    }
+    return out.str();
+}
+
+const char* SizeText::extension() const
+{
+    return kind == Sizes::density ? ".den" : (kind == Sizes::atPoints ? ".grd" : "");
+}
+
+void drawSizes(GeometryText& geometry, Sizes kind, uint64_t seed)
+{
+    SizeText& sizes = geometry.sizes;
+    sizes = SizeText{};
+    sizes.kind = kind;
+    // the mean length of the border edges at each point, and over the whole geometry
+    const std::size_t n = geometry.points.size();
+    std::vector<double> sum(n, 0.0);
+    std::vector<int> count(n, 0);
+    double total = 0.0;
+    int edges = 0;
+    for (const auto& chain : geometry.chains) {
+        for (std::size_t i = 1; i < chain.size(); ++i) {
+            const std::size_t a = std::size_t(chain[i - 1] - 1);
+            const std::size_t b = std::size_t(chain[i] - 1);
+            const double length = distance(geometry.points[a], geometry.points[b]);
+            sum[a] += length, sum[b] += length;
+            ++count[a], ++count[b];
+            total += length, ++edges;
+        }
+    }
+    const double mean = edges > 0 ? total / edges : 1.0;
+    Random random(seed * 104729 + uint64_t(kind));
+    if (kind == Sizes::atPoints) {
+        for (std::size_t p = 0; p < n; ++p) {
+            const double local = count[p] > 0 ? sum[p] / count[p] : mean;
+            sizes.atPoints.push_back(single(local * random.between(0.4, 1.6)));
+        }
+    } else if (kind == Sizes::density && n > 0) {
+        const int concentrations = random.integer(1, 3);
+        for (int c = 0; c < concentrations; ++c) {
+            SizeText::Concentration concentration;
+            concentration.object = n > 1 ? random.integer(1, 3) : 1;
+            concentration.progression = c + 1;
+            const auto place = [&](int point) {
+                const auto& p = geometry.points[std::size_t(point - 1)];
+                sizes.places.push_back({p[0], p[1]});
+                return int(sizes.places.size());
+            };
+            const int first = random.integer(1, int(n));
+            int second = random.integer(1, int(n));
+            for (std::size_t tries = 0; concentration.object != 1 && tries < n &&
+                                        geometry.points[std::size_t(second - 1)] == geometry.points[std::size_t(first - 1)];
+                 ++tries) {
+                second = second % int(n) + 1; // an axis or a segment needs two places
+            }
+            concentration.first = place(first);
+            concentration.second = concentration.object == 1 ? 0 : place(second);
+            SizeText::Progression progression;
+            progression.type = random.uniform() < 0.75 ? 1 : 2;
+            progression.size = single(mean * random.between(0.3, 1.5));
+            progression.step = single(progression.type == 1 ? random.between(1.1, 1.6)
+                                                            : progression.size * random.between(0.1, 0.5));
+            sizes.concentrations.push_back(concentration);
+            sizes.progressions.push_back(progression);
+        }
+        sizes.generation = random.integer(1, 3);
     }
 }
 
@@ -405,6 +518,16 @@ const char* shapeName(Shape shape)
     case Shape::clusteredSquare: return "clustered square";
     case Shape::closePoints: return "close points";
     case Shape::nearBorder: return "near border";
+    }
+    return "?";
+}
+
+const char* sizesName(Sizes sizes)
+{
+    switch (sizes) {
+    case Sizes::none: return "default sizes";
+    case Sizes::density: return "density file";
+    case Sizes::atPoints: return "sizes at the points";
     }
     return "?";
 }

@@ -12,11 +12,53 @@
 
 namespace tesmo::testing {
 
-/// A geometry file in the making: points, then borders as point lists with their zones.
+/// The kinds of size file a geometry is meshed with: none (the default size), a density file
+/// (concentrations about points, axes and segments), or one size at each point (a GRD block).
+enum class Sizes { none, density, atPoints };
+inline constexpr std::array<Sizes, 3> kSizes = {Sizes::none, Sizes::density, Sizes::atPoints};
+/// The kind's name, for messages.
+const char* sizesName(Sizes sizes);
+
+/// A size file in the making, drawn for a geometry by `drawSizes`.
+struct SizeText {
+    /// A progression: type (1 geometric, 2 arithmetic), size at its object, ratio or difference.
+    struct Progression {
+        int type = 1;
+        double size = 1.0;
+        double step = 1.1;
+    };
+    /// A concentration: object type (1 point, 2 axis, 3 segment), its progression and points.
+    struct Concentration {
+        int object = 1;
+        int progression = 1;
+        int first = 1;
+        int second = 0;
+    };
+    Sizes kind = Sizes::none;
+    /// Density file: the points the concentrations name, the progressions, the concentrations
+    /// and the generation mode.
+    std::vector<std::array<double, 2>> places;
+    std::vector<Progression> progressions;
+    std::vector<Concentration> concentrations;
+    int generation = 2;
+    /// Sizes at the points: one per point of the geometry.
+    std::vector<double> atPoints;
+
+    /// The file's text ("" for none).
+    std::string text() const;
+    /// The file name's extension: ".den" or ".grd" ("" for none).
+    const char* extension() const;
+};
+
+/// A geometry file in the making: points, then borders as point lists with their zones, and
+/// the size file it is meshed with.
 struct GeometryText {
     int dimension = 2;
     std::vector<std::array<double, 3>> points;
     std::vector<std::string> borders;
+    /// The point lists of the borders (the isolated points left out).
+    std::vector<std::vector<int>> chains;
+    SizeText sizes;
     /// The smallest length the shape was drawn with (distance between points, offset from a
     /// line), which a shift away from the origin must keep well above the resolution.
     double detail = 1.0;
@@ -31,9 +73,11 @@ struct GeometryText {
     void isolated(const std::vector<int>& ids, int zone);
     /// The geometry file's text (blocks XYZ and ILM).
     std::string text() const;
-    /// Every coordinate multiplied by `factor` (then rounded to single precision).
+    /// Every coordinate, size and difference multiplied by `factor` (then rounded to single
+    /// precision).
     void scale(double factor);
-    /// Every point moved by (dx, dy) (then rounded to single precision).
+    /// Every point, those of the concentrations too, moved by (dx, dy) (then rounded to single
+    /// precision).
     void shift(double dx, double dy);
     /// Largest extent of the points' box.
     double extent() const;
@@ -70,6 +114,13 @@ const char* placementName(Placement placement);
 /// Draws a shape of the kind; `size` grows it (spikes, holes, zones, steps, points: about
 /// `size` of each). Same seed, same geometry.
 GeometryText drawShape(Shape shape, uint64_t seed, int size);
+
+/// Draws a size file of the kind for a drawn geometry, its sizes about those of its border
+/// edges: sizes at the points between 0.4 and 1.6 times the mean length of the edges at each
+/// point, or 1 to 3 concentrations (point, axis, segment on the geometry's points) of a size
+/// 0.3 to 1.5 times the mean edge length growing by a ratio or a difference. Same seed, same
+/// sizes.
+void drawSizes(GeometryText& geometry, Sizes kind, uint64_t seed);
 
 /// Places a drawn geometry: scaled by 1e-4, or moved by a distance 2^14 times its smallest
 /// detail (every detail stays about 500 times the resolution there).

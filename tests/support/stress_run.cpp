@@ -30,6 +30,11 @@ std::string StressRunner::mesh(const GeometryText& geometry, int32_t nbn)
         std::ofstream out(geometryFile, std::ios::binary);
         out << geometry.text();
     }
+    const std::string sizeFile = geometry.sizes.kind == Sizes::none ? "" : std::string("zone") + geometry.sizes.extension();
+    if (!sizeFile.empty()) {
+        std::ofstream out(directory_ + "/" + sizeFile, std::ios::binary);
+        out << geometry.sizes.text();
+    }
     std::filesystem::remove(meshFile());
     std::fill(itvl_.begin(), itvl_.end(), 0);
     std::fill(rtvl_.begin(), rtvl_.end(), 0.0f);
@@ -41,7 +46,7 @@ std::string StressRunner::mesh(const GeometryText& geometry, int32_t nbn)
         const int32_t mode = 2;
         modini = mode;
         ConsoleCapture capture;
-        code = mggmem("zone.geo", "", "out.msh", "", nbn, Vec<int32_t>(itvl_.data(), integers_),
+        code = mggmem("zone.geo", sizeFile, "out.msh", "", nbn, Vec<int32_t>(itvl_.data(), integers_),
                       Vec<float>(rtvl_.data(), reals_), mode);
         consoleFlush();
         console = capture.text();

@@ -15,7 +15,7 @@ namespace tesmo::testing {
 class StressRunner {
 public:
     explicit StressRunner(std::string directory, int32_t integers = 0, int32_t reals = 0);
-    /// Meshes the geometry with the default size (nbn as given: -1 none) and checks the mesh:
+    /// Meshes the geometry with its size file (nbn as given: -1 none) and checks the mesh:
     /// "" when a valid mesh was written, else what went wrong (the console of the run in debug
     /// mode follows the reason). The work arrays are cleared before each run, as the program
     /// starts with them cleared.

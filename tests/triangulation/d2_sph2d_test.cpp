@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <vector>
 
 namespace tesmo {
@@ -29,6 +31,34 @@ TEST(Spcerc, RecordIsTwiceTheCentreFromTheThirdNodeAndFlatTrianglesHaveNone)
     EXPECT_EQ(record, (std::vector<float>{-2, 2, -7}));
     EXPECT_TRUE(isFlat(-1.0e-30f));
     EXPECT_FALSE(isFlat(1.1e-30f));
+}
+
+TEST(CircleVector, APowerOfTwoScalesTheVectorExactly)
+{
+    // random triangles: the plain single-precision formula at unit scale, its scaled copy at
+    // every power of two from 2^-60 to 2^60, where the plain products would underflow or overflow
+    std::mt19937 random(13);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    for (int trial = 0; trial < 240; ++trial) {
+        const float p[6] = {unit(random), unit(random), unit(random), unit(random), unit(random), unit(random)};
+        const float ax = p[0] - p[4], ay = p[1] - p[5], bx = p[2] - p[4], by = p[3] - p[5];
+        const float D = ay * bx - ax * by;
+        const float plain[2] = {(ay * (bx * bx + by * by) - by * (ax * ax + ay * ay)) / D,
+                                (bx * (ax * ax + ay * ay) - ax * (bx * bx + by * by)) / D};
+        float S[2] = {};
+        ASSERT_TRUE(circleVector(p, p + 2, p + 4, S));
+        ASSERT_EQ(S[0], plain[0]);
+        ASSERT_EQ(S[1], plain[1]);
+        const int k = trial % 121 - 60;
+        float q[6];
+        for (int i = 0; i < 6; ++i) {
+            q[i] = std::ldexp(p[i], k);
+        }
+        float scaled[2] = {};
+        ASSERT_TRUE(circleVector(q, q + 2, q + 4, scaled)) << k;
+        EXPECT_EQ(scaled[0], std::ldexp(S[0], k)) << k;
+        EXPECT_EQ(scaled[1], std::ldexp(S[1], k)) << k;
+    }
 }
 
 TEST(Sppoin, PointsOnTheCircleAreOutside)

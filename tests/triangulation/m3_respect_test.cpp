@@ -165,5 +165,40 @@ TEST(Rf2far, FrontierOfAnotherSizeLeavesTheEdgeMissing)
     EXPECT_FALSE(mesh.hasEdge(2, 5));
 }
 
+TEST(Rf2far, StripPinchedAtANodeLeavesTheEdgeMissingAndTheTablesAsGiven)
+{
+    // seven triangles round the triangle x y z (x = 1, y = 2, z = 3), their chain closed only by
+    // a node at x: 9 frontier faces as for a strip, but the loop through x can close round x y z
+    //
+    //            u                    the crossed list: C D E A F G B, a path from the side
+    //      q   / | \   p              x y round y and z to the side z x; H and I, below x,
+    //      | G/ F|  \ |               are not in it
+    //      | /   z  E\|
+    //   w  |/ B / \ A |
+    //    \ |  /  T  \ |
+    //     \| / x---y \ s
+    //      H I  \C/ D
+    //             r
+    PlaneMesh mesh({{0, 0}, {2, 0}, {1, 2}, {1, -1}, {3, -0.5f}, {2.5f, 1.5f}, {1, 3.5f}, {-0.5f, 1.5f}, {-1, -0.5f}},
+                   {{1, 2, 3}, {2, 1, 4}, {2, 4, 5}, {2, 5, 6}, {2, 6, 3}, {3, 6, 7}, {3, 7, 8}, {3, 8, 1},
+                    {1, 8, 9}, {1, 9, 4}});
+    const std::vector<int32_t> rows = mesh.rows();
+    const std::vector<int32_t> neighbours = mesh.tables.neighbourRows;
+    std::vector<int32_t> crossed{2, 3, 4, 5, 6, 7, 8};
+    std::vector<int32_t> iwork(4096, 0);
+    std::vector<float> rwork(256, 0.0f);
+    const int32_t edge[2] = {5, 8};
+    modini = 2;
+    ConsoleCapture capture;
+    EXPECT_EQ(rf2far(Vec<const int32_t>(edge, 2), Vec<int32_t>(crossed.data(), 7), mesh.ITRNOE(), mesh.ITRTRI(),
+                     mesh.NOETRI(), mesh.NBE, mesh.COORD(), Vec<int32_t>(iwork.data(), 4096), Vec<float>(rwork.data(), 256)),
+              kOk);
+    modini = 0;
+    EXPECT_NE(capture.text().find(" POLYGONE A MOINS DE 4 COTES"), std::string::npos) << capture.text();
+    EXPECT_EQ(mesh.rows(), rows);
+    EXPECT_EQ(mesh.tables.neighbourRows, neighbours);
+    EXPECT_EQ(mesh.check(), "");
+}
+
 } // namespace
 } // namespace tesmo
