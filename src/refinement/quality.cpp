@@ -334,6 +334,7 @@ private:
     double offCentre = 0.0;  ///< kOffCentreShare cot(bound / 2)
     double floorLength = 0.0;
     float areaTolerance = kAreaTolerance;
+    float coincident = kCoincidentNodes; ///< a new node this close to a neighbour takes its size
 };
 
 int QualityPass::layOut(Vec<int32_t> integerWork, Vec<float> realWork)
@@ -425,6 +426,7 @@ int QualityPass::classify()
     floorLength = std::max(shortest * kSplitDepth, extent * kPrecisionFloor);
     const float halfExtent = float(extent / 2.0);
     areaTolerance = kAreaTolerance * (halfExtent * halfExtent);
+    coincident = kCoincidentNodes * halfExtent;
     return kOk;
 }
 
@@ -926,7 +928,7 @@ int QualityPass::sizeOfNewNode(int32_t node, int32_t created)
 {
     float size = 0.0f;
     const int code = rfnots(node, created, nodes(), mesh.COORD, Vec<const float>(density.reals.data(), node - 1), work,
-                            size);
+                            coincident, size);
     if (code != kOk) {
         return traced(code, kRoutine, "APPEL RFNOTS");
     }

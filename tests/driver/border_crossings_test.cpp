@@ -317,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
                  g.lone({1, 0, 0}, 0);
              },
              FaultKind::none}),
-    [](const ::testing::TestParamInfo<Case>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<Case>& param) { return "case" + std::to_string(param.index); });
 
 TEST(BorderCrossings, FaultNamesTheEdgesThePointsAndThePlace)
 {
