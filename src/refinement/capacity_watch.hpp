@@ -37,6 +37,8 @@ struct CapacityWatch {
     /// In: every concentration of the run (mode 2), so that the estimate takes the smallest
     /// wanted size of each triangle; mode 3 reads the sizes at the nodes.
     DensityRecords density;
+    /// Kept: the refinement passes made in the zone (one per concentration).
+    int32_t passes = 0;
     /// Out: the nodes the zone is estimated to need (0 when the size does not tell: mode 1).
     int64_t estimate = 0;
     /// Out: the refinement stopped before its cap, the estimate being far beyond it.

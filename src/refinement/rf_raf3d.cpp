@@ -190,9 +190,11 @@ int Pass::start()
         nodeCap = std::min<int64_t>(mesh.NMAX, mesh.nodes + (int64_t(circles.count()) - mesh.NBE) / 2);
         watch->cap = nodeCap;
         startNodes = mesh.nodes;
-        // no checkpoint when the room the run allows is reached before the tables fill
+        // no checkpoint when the room the run allows is reached before the tables fill, nor after
+        // the zone's first pass: its estimates took every concentration already
         const bool roomFirst = watch->allowed > 0 && watch->allowed <= nodeCap;
-        checkpoint = roomFirst ? Checkpoint{} : nextCheckpoint(mesh.nodes, startNodes, nodeCap);
+        checkpoint = roomFirst || watch->passes > 0 ? Checkpoint{} : nextCheckpoint(mesh.nodes, startNodes, nodeCap);
+        ++watch->passes;
     }
     return kOk;
 }
