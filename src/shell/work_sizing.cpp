@@ -102,6 +102,17 @@ double largestScale(const ArraySizing& sizing)
     return std::max(1.0, std::min(byMemory, byIndex));
 }
 
+/// The scale of the next arrays after a capacity stop on arrays `scale` times the base lengths,
+/// where the tables held `held` nodes and the job wants `wanted` (0 unknown); at most `largest`.
+double nextScale(double scale, int64_t held, int64_t wanted, double largest)
+{
+    double growth = kBlindGrowth;
+    if (wanted > 0 && held > 0) {
+        growth = std::max(kLeastGrowth, kNeedMargin * double(wanted) / double(held));
+    }
+    return std::min(largest, scale * growth);
+}
+
 } // namespace
 
 int memoryLimit(const char* setting, ArraySizing& sizing)
@@ -127,14 +138,6 @@ int memoryLimit(const char* setting, ArraySizing& sizing)
     return kOk;
 }
 
-double nextScale(double scale, int64_t held, int64_t wanted, double largest)
-{
-    double growth = kBlindGrowth;
-    if (wanted > 0 && held > 0) {
-        growth = std::max(kLeastGrowth, kNeedMargin * double(wanted) / double(held));
-    }
-    return std::min(largest, scale * growth);
-}
 
 int generateGrowing(std::string_view geometry, std::string_view sizes, std::string_view mesh,
                     std::string_view nodalSizes, int32_t nbn, const ArraySizing& sizing, int32_t mode,

@@ -56,9 +56,4 @@ struct WorkMemory {
     ArraySizing sizing;
 };
 
-/// The lengths of the next arrays after a capacity stop on arrays `scale` times the base
-/// lengths, where the tables held `held` nodes and the job wants `wanted` (0 unknown); capped
-/// at `largest`. Exposed for its tests.
-double nextScale(double scale, int64_t held, int64_t wanted, double largest);
-
 } // namespace tesmo
